@@ -1,0 +1,15 @@
+# One place for the language level, warnings and sanitizer flags; every target links it.
+add_library(brevanta_common INTERFACE)
+target_compile_features(brevanta_common INTERFACE cxx_std_20)
+target_compile_options(brevanta_common INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+                                                 -Wno-sign-conversion)
+if(BREVANTA_WERROR)
+    target_compile_options(brevanta_common INTERFACE -Werror)
+endif()
+target_compile_definitions(brevanta_common INTERFACE
+    QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CONTEXTLESS_CONNECT QT_NO_KEYWORDS)
+if(BREVANTA_SANITIZE)
+    target_compile_options(brevanta_common INTERFACE -fsanitize=address,undefined
+                                                     -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(brevanta_common INTERFACE -fsanitize=address,undefined)
+endif()

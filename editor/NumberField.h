@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+#include <QObject>
+
+#include "FieldTable.h"
+
+class QLineEdit;
+namespace pilot {
+class PilotRecord;
+}
+
+namespace editor {
+
+// The record element a number field edits; for fields that follow a selector the element
+// is located anew at every change.
+struct Slot {
+    pilot::Field field;
+    std::size_t row = 0;
+    std::size_t column = 0;
+};
+
+// Binds a line edit to the number-field rule: every change of its text (the user's or a
+// refresh's) converts the text, stores the low bits into the slot, rewrites the text in
+// normal form (or to the reset text for a sentinel), then runs `afterRule`
+// (MarkChanged, and for some fields a recomputed total).
+class NumberField : public QObject {
+    Q_OBJECT
+public:
+    NumberField(QLineEdit* edit, pilot::PilotRecord& record, std::function<Slot()> locate,
+                std::function<void()> afterRule);
+
+    // Shows the slot's stored value; runs the rule when the text changes.
+    void show();
+    [[nodiscard]] QLineEdit* edit() const { return m_edit; }
+
+private:
+    void applyRule();
+
+    QLineEdit* m_edit;
+    pilot::PilotRecord& m_record;
+    std::function<Slot()> m_locate;
+    std::function<void()> m_afterRule;
+};
+
+}  // namespace editor

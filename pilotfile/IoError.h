@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+namespace pilot {
+
+// An input/output failure with the code the user sees. The codes follow the tradition of
+// the platform this file format comes from: 2 file not found, 3 invalid name or path,
+// 4 too many open files, 5 access denied, 100 read beyond the end of the file,
+// 101 disk full; other failures keep a code of their own.
+struct IoError {
+    int code = 0;
+
+    enum : int {
+        FileNotFound = 2,
+        InvalidPath = 3,
+        TooManyOpenFiles = 4,
+        AccessDenied = 5,
+        ReadPastEnd = 100,
+        DiskFull = 101,
+        InvalidNumber = 106,
+    };
+
+    // The message of the code, exactly as the user reads it ("Datei nicht gefunden",
+    // "I/O-Fehler 32"), UTF-8 encoded.
+    [[nodiscard]] std::string message() const;
+
+    // The error of a failed system call: errnoValue is the errno it left. Tells a missing
+    // file from a missing folder by looking at the path's parent.
+    [[nodiscard]] static IoError fromErrno(int errnoValue, const std::string& path = {});
+
+    friend bool operator==(const IoError&, const IoError&) = default;
+};
+
+// The text of an error box: the message with "." appended when its last character sorts
+// after "." ("Datei nicht gefunden." but "I/O-Fehler 32").
+[[nodiscard]] std::string withClosingPeriod(std::string message);
+
+}  // namespace pilot

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "FieldTable.h"
+
+namespace pilot {
+
+// Converts the text of a number field: leading blanks are skipped, then either an optional
+// sign and decimal digits, or "$" and hexadecimal digits taken as a 32-bit pattern, up to
+// the end of the text. Anything else (empty text, a trailing blank, a value outside the
+// signed 32-bit range, more than 32 bits of hex) does not convert.
+[[nodiscard]] std::optional<std::int32_t> parseNumber(std::string_view text);
+
+// What the number-field rule makes of a field's text: the bit pattern stored in the slot
+// and the text the field shows afterwards.
+struct NumberRuleResult {
+    std::uint32_t stored;  // already cut to the slot's width
+    std::string text;
+};
+
+// The one edit rule of every numeric field. Text that does not convert counts as the
+// sentinel; the sentinel at the slot's width (2147483647, any low-16 65535, any low-8 255)
+// resets the field: to "0" for 32- and 16-bit slots, to "2" for the 8-bit training level.
+// Otherwise the slot keeps the low bits and the text shows them, signed for 32-bit slots
+// and unsigned for the narrower ones.
+[[nodiscard]] NumberRuleResult applyNumberRule(std::string_view text, FieldType width);
+
+// The decimal text of a stored pattern at a width: signed for 32 bits, unsigned otherwise.
+[[nodiscard]] std::string numberText(std::uint32_t pattern, FieldType width);
+
+}  // namespace pilot

@@ -1,0 +1,89 @@
+#include "TestFiles.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+#include <sys/mount.h>
+
+namespace testing_support {
+
+TempDir::TempDir() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = std::filesystem::temp_directory_path() /
+                         ("brevanta-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    writeBytes(path, std::string(bytes.begin(), bytes.end()));
+}
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write test file " + path.string());
+    }
+}
+
+void writeRecord(const std::filesystem::path& path, const pilot::PilotRecord& record) {
+    writeBytes(path, std::vector<std::uint8_t>(record.bytes().begin(), record.bytes().end()));
+}
+
+std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
+    const std::string text = readText(path);
+    return {text.begin(), text.end()};
+}
+
+std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read test file " + path.string());
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+pilot::PilotRecord patternedRecord(std::uint32_t seed) {
+    std::mt19937 random(seed);
+    pilot::PilotRecord::Bytes bytes{};
+    for (auto& byte : bytes) {
+        byte = static_cast<std::uint8_t>(random());
+    }
+    return pilot::PilotRecord(bytes);
+}
+
+ReadOnlyMount::ReadOnlyMount(const std::filesystem::path& folder) : m_folder(folder) {
+    std::filesystem::create_directories(folder);
+    m_mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=64k") == 0;
+}
+
+ReadOnlyMount::~ReadOnlyMount() {
+    if (m_mounted) {
+        ::umount(m_folder.c_str());
+    }
+}
+
+bool ReadOnlyMount::populate(const std::vector<std::pair<std::string, std::string>>& files) {
+    if (!m_mounted ||
+        ::mount("tmpfs", m_folder.c_str(), "tmpfs", MS_REMOUNT, "size=64k") != 0) {
+        return false;
+    }
+    for (const auto& [name, content] : files) {
+        writeBytes(m_folder / name, content);
+    }
+    return ::mount("tmpfs", m_folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "PilotRecord.h"
+
+namespace testing_support {
+
+// A fresh folder under the system's temporary directory, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
+    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const {
+        return m_path / name;
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+void writeBytes(const std::filesystem::path& path, const std::string& bytes);
+void writeRecord(const std::filesystem::path& path, const pilot::PilotRecord& record);
+[[nodiscard]] std::vector<std::uint8_t> readBytes(const std::filesystem::path& path);
+[[nodiscard]] std::string readText(const std::filesystem::path& path);
+
+// A record whose every byte is a pseudo-random pattern from the seed (reserved stretches
+// and spare craft slots included).
+[[nodiscard]] pilot::PilotRecord patternedRecord(std::uint32_t seed);
+
+// A read-only tmpfs mounted at a folder for the lifetime of the object, where the system
+// lets the test mount one (root in a namespace that allows it); `mounted()` says whether.
+class ReadOnlyMount {
+public:
+    explicit ReadOnlyMount(const std::filesystem::path& folder);
+    ~ReadOnlyMount();
+    ReadOnlyMount(const ReadOnlyMount&) = delete;
+    ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
+    [[nodiscard]] bool mounted() const { return m_mounted; }
+    // Remounts read-write so that files can be put in place, then read-only again.
+    bool populate(const std::vector<std::pair<std::string, std::string>>& files);
+
+private:
+    std::filesystem::path m_folder;
+    bool m_mounted = false;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace ui {
+
+// How a file dialog is set up ("Load Pilotfile", "TFR Files (*.TFR)", "TFR", ...).
+struct FileDialogOptions {
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QStringList filters;  // one entry per type, "TFR File (*.TFR)"
+    QString defaultSuffix;
+    bool confirmOverwrite = false;  // ask before replacing an existing file
+    bool confirmCreate = false;     // ask before creating a file that does not exist yet
+};
+
+// What a confirmed file dialog returns: the full path and the 0-based type chosen.
+struct FileChoice {
+    QString path;
+    int filterIndex = 0;
+};
+
+// The seam between the windows and the modal dialogs of the desktop: the windows never
+// call QFileDialog or QMessageBox themselves, so tests answer with canned replies.
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+
+    // Shows a file dialog opening on initialName and initialFilter; nothing on Cancel.
+    [[nodiscard]] virtual std::optional<FileChoice> chooseFile(QWidget* parent,
+                                                               const FileDialogOptions& options,
+                                                               const QString& initialName,
+                                                               int initialFilter) = 0;
+    // The error box: caption "Brevanta", error icon, OK button.
+    virtual void showError(QWidget* parent, const QString& text) = 0;
+    // The modal About box.
+    virtual void showAbout(QWidget* parent) = 0;
+};
+
+// The real dialogs of the desktop.
+class QtDialogService final : public DialogService {
+public:
+    [[nodiscard]] std::optional<FileChoice> chooseFile(QWidget* parent,
+                                                       const FileDialogOptions& options,
+                                                       const QString& initialName,
+                                                       int initialFilter) override;
+    void showError(QWidget* parent, const QString& text) override;
+    void showAbout(QWidget* parent) override;
+};
+
+// A file dialog of a window with its settings and what it remembers between uses (the
+// name and type chosen last). A confirmed choice also makes the chosen file's folder the
+// process's current directory, against which relative names resolve.
+class FileDialog {
+public:
+    explicit FileDialog(FileDialogOptions options) : m_options(std::move(options)) {}
+
+    [[nodiscard]] std::optional<FileChoice> execute(QWidget* parent, DialogService& dialogs);
+    [[nodiscard]] const FileDialogOptions& options() const { return m_options; }
+
+private:
+    FileDialogOptions m_options;
+    QString m_lastName;
+    int m_lastFilter = 0;
+};
+
+}  // namespace ui
