@@ -33,7 +33,8 @@ struct IoError {
 };
 
 // The text of an error box: the message with "." appended when its last character sorts
-// after "." ("Datei nicht gefunden." but "I/O-Fehler 32").
+// after "." ("Datei nicht gefunden." and "I/O-Fehler 32.", but "Lesen nach Dateiende (EOF)",
+// since ")" sorts before ".").
 [[nodiscard]] std::string withClosingPeriod(std::string message);
 
 }  // namespace pilot
