@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <functional>
 
 #include <QGroupBox>
+
+#include "FieldTable.h"
 
 namespace pilot {
 class PilotRecord;
@@ -10,7 +13,11 @@ class PilotRecord;
 
 namespace editor {
 
+class NumberField;
+
 // " Ship Kills ": the 70 kill counters, one per craft type, in a grid of four columns.
+// Every counter edit stores its value under the number-field rule, then marks the pilot
+// changed and recomputes the kills total.
 class ShipKillsGroup : public QGroupBox {
     Q_OBJECT
 public:
@@ -24,6 +31,7 @@ private:
     pilot::PilotRecord& m_record;
     std::function<void()> m_markChanged;
     std::function<void()> m_updateKillsTotal;
+    std::array<NumberField*, pilot::kShipKillCounters> m_counters{};
 };
 
 }  // namespace editor
