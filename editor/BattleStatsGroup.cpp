@@ -1,20 +1,339 @@
 #include "BattleStatsGroup.h"
 
+#include <cstdint>
+#include <vector>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "NumberField.h"
+#include "NumberText.h"
 #include "PilotRecord.h"
 
 namespace editor {
 
-// Skeleton: filled in by the group's own change.
-BattleStatsGroup::BattleStatsGroup(pilot::PilotRecord& record, std::function<void()> markChanged, std::function<void()> updateTotalScore, QWidget* parent)
-    : QGroupBox(parent), m_record(record), m_markChanged(std::move(markChanged)), m_updateTotalScore(std::move(updateTotalScore)) {
-    setTitle(QStringLiteral(" Battle Stats "));
+namespace {
+
+using pilot::Field;
+using pilot::kBattles;
+using pilot::kMissions;
+
+// Positions inside the group box. Missions 1..4 fill the left half, 5..8 the right half;
+// each mission has its label, the score edit 10 pixels below it, and to the right of the
+// edit the secondary-goal box, the bonus-goal box and the radio button.
+constexpr int kMargin = 8;
+constexpr int kTopRow = 12;
+constexpr int kSelectorHeight = 21;
+constexpr int kBattleBoxWidth = 75;
+constexpr int kStatusBoxLeft = 88;
+constexpr int kStatusBoxWidth = 199;
+constexpr std::array<int, 2> kHalfLeft = {kMargin, 160};
+constexpr std::size_t kRowsPerHalf = 4;
+constexpr int kFirstLabelTop = 35;
+constexpr int kRowPitch = 35;
+constexpr int kEditBelowLabel = 10;
+constexpr int kLabelWidth = 60;
+constexpr int kLabelHeight = 13;
+constexpr int kEditWidth = 71;
+constexpr int kEditHeight = 21;
+constexpr int kBoxGap = 4;
+constexpr int kBoxWidth = 15;
+constexpr int kBoxPitch = 17;
+constexpr int kBoxHeight = 17;
+constexpr int kNoMissionTop = 172;
+constexpr int kNoMissionWidth = 150;
+
+// The goal columns in box order, then the radio column: head, hint.
+struct ColumnText {
+    const char* head;
+    const char* hint;
+};
+constexpr std::array<ColumnText, 3> kColumns = {{
+    {"S", "Indicates if the secondary goal has been completed"},
+    {"B", "Indicates if the bonus goal has been completed"},
+    {"C", "Indicates the last successfully completed mission"},
+}};
+constexpr std::array<Field, 2> kGoalFields = {Field::BattleSecondaryGoals, Field::BattleBonusGoals};
+constexpr std::size_t kRadioColumn = 2;
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void BattleStatsGroup::uncheckGoals() {}
-void BattleStatsGroup::showFirstBattleScores() {}
-void BattleStatsGroup::showFirstBattleDetails() {}
-void BattleStatsGroup::CommitBattleFields() {}
-std::size_t BattleStatsGroup::currentBattle() const { return 0; }
-std::optional<std::size_t> BattleStatsGroup::selectedBattle() const { return std::nullopt; }
+QString numbered(const char* stem, std::size_t number) {
+    return QString::fromLatin1(stem) + QString::number(number);
+}
+
+struct MissionPlace {
+    int left;
+    int labelTop;
+};
+
+MissionPlace missionPlace(std::size_t mission) {
+    const int row = static_cast<int>(mission % kRowsPerHalf);
+    return {kHalfLeft[mission / kRowsPerHalf], kFirstLabelTop + row * kRowPitch};
+}
+
+int columnLeft(int halfLeft, std::size_t column) {
+    return halfLeft + kEditWidth + kBoxGap + static_cast<int>(column) * kBoxPitch;
+}
+
+QString statusHint() {
+    // Qt's tool tips break lines at "\n" only; a CR LF would show a stray character.
+    QString hint = QStringLiteral("A Battle can have four stats:");
+    for (const auto name : pilot::kBattleStatusNames) {
+        hint += QLatin1Char('\n') + latin1(name);
+    }
+    return hint;
+}
+
+}  // namespace
+
+BattleStatsGroup::BattleStatsGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
+                                   std::function<void()> updateTotalScore, QWidget* parent)
+    : QGroupBox(parent),
+      m_record(record),
+      m_markChanged(std::move(markChanged)),
+      m_updateTotalScore(std::move(updateTotalScore)) {
+    setTitle(QStringLiteral(" Battle Stats "));
+    resize(295, 193);
+    buildControls();
+    chainTabOrder();
+}
+
+void BattleStatsGroup::buildControls() {
+    m_battleBox = new QComboBox(this);
+    m_battleBox->setObjectName(QStringLiteral("BattleNRBox1"));
+    m_battleBox->setGeometry(kMargin, kTopRow, kBattleBoxWidth, kSelectorHeight);
+    m_battleBox->setToolTip(QStringLiteral("Selected Tie Fighter Battle"));
+    for (std::size_t battle = 1; battle <= kBattles; ++battle) {
+        m_battleBox->addItem(QStringLiteral("Battle %1").arg(battle, 2));
+    }
+    connect(m_battleBox, &QComboBox::activated, this, &BattleStatsGroup::BattleNRBox1Change);
+
+    m_statusBox = new QComboBox(this);
+    m_statusBox->setObjectName(QStringLiteral("BattleStatusBox1"));
+    m_statusBox->setGeometry(kStatusBoxLeft, kTopRow, kStatusBoxWidth, kSelectorHeight);
+    m_statusBox->setToolTip(statusHint());
+    for (const auto name : pilot::kBattleStatusNames) {
+        m_statusBox->addItem(latin1(name));
+    }
+    m_statusBox->setCurrentIndex(-1);
+    connect(m_statusBox, &QComboBox::activated, this, &BattleStatsGroup::BattleStatusBox1Change);
+
+    for (const int halfLeft : kHalfLeft) {
+        for (std::size_t column = 0; column < kColumns.size(); ++column) {
+            auto* head = new QLabel(QString::fromLatin1(kColumns[column].head), this);
+            head->setGeometry(columnLeft(halfLeft, column) + 3, kFirstLabelTop, kBoxWidth,
+                              kLabelHeight);
+        }
+    }
+
+    m_radioGroup = new QButtonGroup(this);
+    for (std::size_t mission = 0; mission < kMissions; ++mission) {
+        const std::size_t number = mission + 1;
+        const MissionPlace place = missionPlace(mission);
+        const int editTop = place.labelTop + kEditBelowLabel;
+        auto* label = new QLabel(QStringLiteral("Mission %1:").arg(number), this);
+        label->setGeometry(place.left, place.labelTop, kLabelWidth, kLabelHeight);
+
+        // Edit1Change .. Edit8Change: the number-field rule, then MarkChanged and the total.
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(numbered("Edit", number));
+        edit->setGeometry(place.left, editTop, kEditWidth, kEditHeight);
+        edit->setToolTip(QStringLiteral("Score of this mission"));
+        m_scores[mission] = new NumberField(
+            edit, m_record,
+            [this, mission] {
+                return Slot{Field::BattleMissionScore, m_currentBattle, mission};
+            },
+            [this] {
+                m_markChanged();
+                m_updateTotalScore();
+            });
+
+        // CheckBox1Click .. CheckBox16Click: MarkChanged only; the tick waits for the commit.
+        for (std::size_t column = 0; column < kGoalColumns; ++column) {
+            auto* box = new QCheckBox(this);
+            box->setObjectName(numbered("CheckBox", column * kMissions + number));
+            box->setGeometry(columnLeft(place.left, column), editTop + 2, kBoxWidth, kBoxHeight);
+            box->setToolTip(QString::fromLatin1(kColumns[column].hint));
+            connect(box, &QCheckBox::toggled, this, [this] { m_markChanged(); });
+            m_goals[column][mission] = box;
+        }
+
+        auto* radio = new QRadioButton(this);
+        radio->setObjectName(numbered("RadioButton", number));
+        radio->setGeometry(columnLeft(place.left, kRadioColumn), editTop + 2, kBoxWidth,
+                           kBoxHeight);
+        radio->setToolTip(QString::fromLatin1(kColumns[kRadioColumn].hint));
+        m_radioGroup->addButton(radio);
+        connect(radio, &QRadioButton::toggled, this,
+                [this, mission](bool checked) { RadioButtonClick(mission, checked); });
+        m_radios[mission] = radio;
+    }
+
+    m_noMissionBox = new QCheckBox(QStringLiteral("No mission finished"), this);
+    m_noMissionBox->setObjectName(QStringLiteral("CheckBox17"));
+    m_noMissionBox->setGeometry(kMargin, kNoMissionTop, kNoMissionWidth, kBoxHeight);
+    connect(m_noMissionBox, &QCheckBox::toggled, this, &BattleStatsGroup::CheckBox17Click);
+}
+
+void BattleStatsGroup::chainTabOrder() const {
+    std::vector<QWidget*> order = {m_battleBox, m_statusBox};
+    for (const NumberField* score : m_scores) {
+        order.push_back(score->edit());
+    }
+    for (const GoalColumn& column : m_goals) {
+        order.insert(order.end(), column.begin(), column.end());
+    }
+    order.insert(order.end(), m_radios.begin(), m_radios.end());
+    order.push_back(m_noMissionBox);
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void BattleStatsGroup::uncheckGoals() {
+    for (const GoalColumn& column : m_goals) {
+        for (QCheckBox* box : column) {
+            box->setChecked(false);
+        }
+    }
+}
+
+void BattleStatsGroup::showFirstBattleScores() {
+    m_battleBox->setCurrentIndex(0);
+    m_currentBattle = 0;
+    showScores();
+}
+
+void BattleStatsGroup::showFirstBattleDetails() {
+    showDetails();
+}
+
+void BattleStatsGroup::CommitBattleFields() {
+    for (std::size_t mission = 0; mission < kMissions; ++mission) {
+        const auto text = m_scores[mission]->edit()->text().toStdString();
+        m_record.setI32(Field::BattleMissionScore, pilot::parseNumber(text).value_or(0),
+                        m_currentBattle, mission);
+    }
+    for (std::size_t column = 0; column < kGoalColumns; ++column) {
+        std::uint8_t bits = 0;
+        for (std::size_t mission = 0; mission < kMissions; ++mission) {
+            if (m_goals[column][mission]->isChecked()) {
+                bits = static_cast<std::uint8_t>(bits | (1u << mission));
+            }
+        }
+        m_record.setU8(kGoalFields[column], bits, m_currentBattle);
+    }
+}
+
+std::optional<std::size_t> BattleStatsGroup::selectedBattle() const {
+    const int index = m_battleBox->currentIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= kBattles) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(index);
+}
+
+void BattleStatsGroup::BattleNRBox1Change(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= kBattles ||
+        static_cast<std::size_t>(index) == m_currentBattle) {
+        return;
+    }
+    CommitBattleFields();
+    m_currentBattle = static_cast<std::size_t>(index);
+    ShowBattle();
+}
+
+void BattleStatsGroup::BattleStatusBox1Change(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= pilot::kBattleStatusNames.size()) {
+        return;
+    }
+    // A status change alone leaves the changed mark as it was.
+    m_record.setU8(Field::BattleStatus, static_cast<std::uint8_t>(index), m_currentBattle);
+}
+
+void BattleStatsGroup::RadioButtonClick(std::size_t mission, bool checked) {
+    if (!checked) {
+        return;
+    }
+    m_record.setU8(Field::BattleLastMission, static_cast<std::uint8_t>(mission + 1),
+                   m_currentBattle);
+    m_markChanged();
+}
+
+void BattleStatsGroup::CheckBox17Click(bool ticked) {
+    for (QRadioButton* radio : m_radios) {
+        radio->setEnabled(!ticked);
+    }
+    if (ticked) {
+        unselectRadios();
+        m_record.setU8(Field::BattleLastMission, 0, m_currentBattle);
+    } else {
+        m_radios.front()->setChecked(true);  // stores 1 when it was not selected already
+    }
+    m_markChanged();
+}
+
+void BattleStatsGroup::ShowBattle() {
+    showScores();
+    uncheckGoals();
+    showDetails();
+}
+
+void BattleStatsGroup::showDetails() {
+    showGoals();
+    showStatus();
+    showLastMission();
+}
+
+void BattleStatsGroup::showScores() {
+    for (NumberField* score : m_scores) {
+        score->show();
+    }
+}
+
+void BattleStatsGroup::showGoals() {
+    for (std::size_t column = 0; column < kGoalColumns; ++column) {
+        const std::uint8_t bits = m_record.u8(kGoalFields[column], m_currentBattle);
+        for (std::size_t mission = 0; mission < kMissions; ++mission) {
+            if ((bits >> mission) & 1u) {
+                m_goals[column][mission]->setChecked(true);
+            }
+        }
+    }
+}
+
+void BattleStatsGroup::showStatus() {
+    const std::uint8_t status = m_record.u8(Field::BattleStatus, m_currentBattle);
+    // A status outside the list shows an empty box; the byte stays until the user picks one.
+    m_statusBox->setCurrentIndex(status < pilot::kBattleStatusNames.size() ? status : -1);
+}
+
+void BattleStatsGroup::showLastMission() {
+    const std::uint8_t last = m_record.u8(Field::BattleLastMission, m_currentBattle);
+    if (last == 0) {
+        unselectRadios();
+    } else if (last <= kMissions) {
+        m_radios[last - 1u]->setChecked(true);
+    }
+    // Any larger value leaves the radio buttons as they were.
+}
+
+void BattleStatsGroup::unselectRadios() {
+    // An exclusive group keeps one button checked; lift the exclusivity to clear them all.
+    // Unchecking runs no rule: the radios act only when they become checked.
+    m_radioGroup->setExclusive(false);
+    for (QRadioButton* radio : m_radios) {
+        radio->setChecked(false);
+    }
+    m_radioGroup->setExclusive(true);
+}
 
 }  // namespace editor

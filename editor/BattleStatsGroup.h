@@ -1,16 +1,25 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
 
 #include <QGroupBox>
 
+#include "FieldTable.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QRadioButton;
 namespace pilot {
 class PilotRecord;
 }
 
 namespace editor {
+
+class NumberField;
 
 // " Battle Stats ": one of the 20 battles at a time, with its status, eight mission scores,
 // secondary and bonus goal boxes and the last successfully completed mission. Goal ticks
@@ -30,14 +39,45 @@ public:
     // Writes the shown scores and goal boxes into the slots of the current battle.
     void CommitBattleFields();
 
-    [[nodiscard]] std::size_t currentBattle() const;
+    [[nodiscard]] std::size_t currentBattle() const { return m_currentBattle; }
     // The battle selected in BattleNRBox1, if any (handed to the submission form).
     [[nodiscard]] std::optional<std::size_t> selectedBattle() const;
 
 private:
+    // The secondary goals (CheckBox1..8) and the bonus goals (CheckBox9..16): box of
+    // mission m+1 <-> bit m of the battle's byte.
+    static constexpr std::size_t kGoalColumns = 2;
+    using GoalColumn = std::array<QCheckBox*, pilot::kMissions>;
+
+    void buildControls();
+    void chainTabOrder() const;
+
+    void BattleNRBox1Change(int index);
+    void BattleStatusBox1Change(int index);
+    void RadioButtonClick(std::size_t mission, bool checked);
+    void CheckBox17Click(bool ticked);
+
+    // ShowBattle of the current battle: scores, then goals, status and last mission.
+    void ShowBattle();
+    void showScores();
+    void showDetails();
+    void showGoals();
+    void showStatus();
+    void showLastMission();
+    void unselectRadios();
+
     pilot::PilotRecord& m_record;
     std::function<void()> m_markChanged;
     std::function<void()> m_updateTotalScore;
+    std::size_t m_currentBattle = 0;
+
+    QComboBox* m_battleBox = nullptr;
+    QComboBox* m_statusBox = nullptr;
+    std::array<NumberField*, pilot::kMissions> m_scores{};
+    std::array<GoalColumn, kGoalColumns> m_goals{};
+    std::array<QRadioButton*, pilot::kMissions> m_radios{};
+    QButtonGroup* m_radioGroup = nullptr;
+    QCheckBox* m_noMissionBox = nullptr;
 };
 
 }  // namespace editor
