@@ -1,12 +1,99 @@
 #include "IoError.h"
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
 namespace pilot {
 
-// Skeleton: filled in by the storage change.
-std::string IoError::message() const { return "I/O-Fehler " + std::to_string(code); }
+namespace {
 
-IoError IoError::fromErrno(int errnoValue, const std::string&) { return {errnoValue}; }
+struct CodeText {
+    int code;
+    std::string_view text;
+};
 
-std::string withClosingPeriod(std::string message) { return message; }
+constexpr std::array<CodeText, 7> kMessages = {{
+    {IoError::FileNotFound, "Datei nicht gefunden"},
+    {IoError::InvalidPath, "Ungültiger Dateiname"},
+    {IoError::TooManyOpenFiles, "Zu viele Dateien geöffnet"},
+    {IoError::AccessDenied, "Dateizugriff verweigert"},
+    {IoError::ReadPastEnd, "Lesen nach Dateiende (EOF)"},
+    {IoError::DiskFull, "Kapazität der Diskette/Festplatte erschöpft"},
+    {IoError::InvalidNumber, "Ungültige numerische Eingabe"},
+}};
+
+// Every code that already has a meaning; an errno of the same number must not pass as it.
+constexpr std::array<int, 10> kMeaningfulCodes = {
+    IoError::FileNotFound, IoError::InvalidPath,  IoError::TooManyOpenFiles, IoError::AccessDenied,
+    IoError::WriteFault,   IoError::ReadFault,    IoError::SharingViolation, IoError::ReadPastEnd,
+    IoError::DiskFull,     IoError::InvalidNumber};
+
+constexpr int kShiftedErrnoBase = 1000;
+
+bool parentFolderExists(const std::string& path) {
+    std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (parent.empty()) {
+        parent = ".";
+    }
+    std::error_code ignored;
+    return std::filesystem::is_directory(parent, ignored);
+}
+
+}  // namespace
+
+std::string IoError::message() const {
+    const auto* known = std::find_if(kMessages.begin(), kMessages.end(),
+                                     [this](const CodeText& entry) { return entry.code == code; });
+    if (known != kMessages.end()) {
+        return std::string(known->text);
+    }
+    return "I/O-Fehler " + std::to_string(code);
+}
+
+IoError IoError::fromErrno(int errnoValue, const std::string& path, Transfer transfer) {
+    switch (errnoValue) {
+        case ENOENT:
+            return {parentFolderExists(path) ? FileNotFound : InvalidPath};
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case EINVAL:
+            return {InvalidPath};
+        case EMFILE:
+        case ENFILE:
+            return {TooManyOpenFiles};
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+            return {AccessDenied};
+        case ENOSPC:
+        case EDQUOT:
+            return {DiskFull};
+        case EBUSY:
+        case ETXTBSY:
+            return {SharingViolation};
+        case EIO:
+            return {transfer == Transfer::Reading ? ReadFault : WriteFault};
+        default:
+            break;
+    }
+    if (std::find(kMeaningfulCodes.begin(), kMeaningfulCodes.end(), errnoValue) !=
+        kMeaningfulCodes.end()) {
+        return {kShiftedErrnoBase + errnoValue};
+    }
+    return {errnoValue};
+}
+
+std::string withClosingPeriod(std::string message) {
+    // Bytes compare unsigned, so a message ending in a non-ASCII letter gets its period too.
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
+        message += '.';
+    }
+    return message;
+}
 
 }  // namespace pilot

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace pilot {
@@ -16,18 +17,27 @@ struct IoError {
         InvalidPath = 3,
         TooManyOpenFiles = 4,
         AccessDenied = 5,
+        WriteFault = 29,        // the device failed while writing (EIO)
+        ReadFault = 30,         // the device failed while reading (EIO)
+        SharingViolation = 32,  // another program holds the file (EBUSY, ETXTBSY)
         ReadPastEnd = 100,
         DiskFull = 101,
         InvalidNumber = 106,
     };
+
+    // Tells a device failure while reading (ReadFault) from one at any other step.
+    enum class Transfer : std::uint8_t { Reading, Writing };
 
     // The message of the code, exactly as the user reads it ("Datei nicht gefunden",
     // "I/O-Fehler 32"), UTF-8 encoded.
     [[nodiscard]] std::string message() const;
 
     // The error of a failed system call: errnoValue is the errno it left. Tells a missing
-    // file from a missing folder by looking at the path's parent.
-    [[nodiscard]] static IoError fromErrno(int errnoValue, const std::string& path = {});
+    // file from a missing folder by looking at the path's parent. An errno without a code
+    // of its own keeps its number, unless that number already means something above; then
+    // it shows as 1000 + errno, so that "I/O-Fehler 32" never stands for a broken pipe.
+    [[nodiscard]] static IoError fromErrno(int errnoValue, const std::string& path = {},
+                                           Transfer transfer = Transfer::Writing);
 
     friend bool operator==(const IoError&, const IoError&) = default;
 };
