@@ -1,10 +1,108 @@
 #include "AboutBox.h"
 
+#include <QDesktopServices>
+#include <QFile>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSysInfo>
+#include <QUrl>
+
+#include "Pictures.h"
+
 namespace ui {
 
-// Skeleton: filled in by the window shell's change.
+namespace {
+
+QLabel* addLine(QGridLayout* layout, const QString& objectName, const QString& text) {
+    auto* label = new QLabel(text);
+    label->setObjectName(objectName);
+    layout->addWidget(label, layout->rowCount(), 1);
+    return label;
+}
+
+// A link label that hands its address to the desktop (browser or mail program).
+void addLink(QGridLayout* layout, const QString& objectName, const QString& address,
+             const QString& shown) {
+    QLabel* label =
+        addLine(layout, objectName, QStringLiteral("<a href=\"%1\">%2</a>").arg(address, shown));
+    label->setTextFormat(Qt::RichText);
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    QObject::connect(label, &QLabel::linkActivated, label,
+                     [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
+}
+
+std::optional<qint64> readAvailableMemory() {
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    if (!meminfo.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return availableMemoryKiB(meminfo.readAll());
+}
+
+}  // namespace
+
+std::optional<qint64> availableMemoryKiB(const QByteArray& meminfo) {
+    const QByteArray key("MemAvailable:");
+    for (const QByteArray& line : meminfo.split('\n')) {
+        if (!line.startsWith(key)) {
+            continue;
+        }
+        QByteArray value = line.mid(key.size()).trimmed();
+        if (value.endsWith(" kB")) {
+            value.chop(3);
+        }
+        bool ok = false;
+        const qint64 kibibytes = value.trimmed().toLongLong(&ok);
+        return ok && kibibytes >= 0 ? std::optional(kibibytes) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+QString memoryLine(std::optional<qint64> kibibytes) {
+    const QString amount =
+        kibibytes ? QLocale(QLocale::English).toString(*kibibytes) + QStringLiteral(" KB")
+                  : QStringLiteral("unknown");
+    return QStringLiteral("Memory available: ") + amount;
+}
+
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About Brevanta"));
+    setModal(true);
+    const QIcon icon = picture(QStringLiteral("brevanta"));
+    setWindowIcon(icon);
+
+    auto* layout = new QGridLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto* iconLabel = new QLabel;
+    iconLabel->setObjectName(QStringLiteral("ProgramIcon"));
+    iconLabel->setPixmap(icon.pixmap(48, 48));
+    layout->addWidget(iconLabel, 0, 0, 4, 1, Qt::AlignTop);
+
+    addLine(layout, QStringLiteral("CompanyLabel"), QStringLiteral("Vessk Computing presents:"));
+    QLabel* product = addLine(layout, QStringLiteral("ProductLabel"), QStringLiteral("Brevanta"));
+    QFont productFont = product->font();
+    productFont.setBold(true);
+    productFont.setPointSize(productFont.pointSize() + 6);
+    product->setFont(productFont);
+    addLine(layout, QStringLiteral("VersionLabel"), QStringLiteral("Version 1.0 Release"));
+    addLine(layout, QStringLiteral("CopyrightLabel"),
+            QStringLiteral("Copyright \u00A9 2026 Vessk Computing"));
+    const QString web = QString::fromLatin1(kWebAddress);
+    addLink(layout, QStringLiteral("WebLink"), web, web);
+    const QString mail = QString::fromLatin1(kMailAddress);
+    addLink(layout, QStringLiteral("MailLink"), QStringLiteral("mailto:") + mail, mail);
+    addLine(layout, QStringLiteral("SystemLabel"),
+            QStringLiteral("Operating system: ") + QSysInfo::prettyProductName());
+    addLine(layout, QStringLiteral("MemoryLabel"), memoryLine(readAvailableMemory()));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"));
+    ok->setObjectName(QStringLiteral("OkButton"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(ok, layout->rowCount(), 0, 1, 2, Qt::AlignHCenter);
 }
 
 }  // namespace ui

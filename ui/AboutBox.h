@@ -1,8 +1,24 @@
 #pragma once
 
+#include <optional>
+
+#include <QByteArray>
 #include <QDialog>
+#include <QString>
 
 namespace ui {
+
+// The links of the About box.
+inline constexpr auto kWebAddress = "https://vessk.example/brevanta";
+inline constexpr auto kMailAddress = "brevanta@vessk.example";
+
+// The memory available in KiB from the text of /proc/meminfo ("MemAvailable:  812 kB"),
+// or nothing when the line is missing or unreadable.
+[[nodiscard]] std::optional<qint64> availableMemoryKiB(const QByteArray& meminfo);
+
+// The system line about memory: "Memory available: 812 KB", or "unknown" in place of the
+// number.
+[[nodiscard]] QString memoryLine(std::optional<qint64> kibibytes);
 
 // The modal About box: icon, company and product lines, version, copyright, a web and an
 // e-mail link, and the system lines (operating system, memory available).
