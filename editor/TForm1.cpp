@@ -1,57 +1,241 @@
 #include "TForm1.h"
 
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include "BattleStatsGroup.h"
 #include "BsfGenerationGroup.h"
 #include "CombatChamberGroup.h"
 #include "GeneralStatsGroup.h"
+#include "Pictures.h"
 #include "ShipKillsGroup.h"
 #include "TForm2.h"
+#include "Totals.h"
 #include "TrainingGroup.h"
 
 namespace editor {
 
-// Skeleton: the window shell is filled in by its own change.
+namespace {
+
+// The client area below the menu bar: a 24-pixel toolbar dock on top, the 12-pixel status
+// bar at the bottom and the groups in between.
+constexpr int kClientWidth = 632;
+constexpr int kClientHeight = 438;
+constexpr int kDockHeight = 24;
+constexpr int kStatusBarHeight = 12;
+constexpr int kGroupAreaHeight = kClientHeight - kDockHeight - kStatusBarHeight;
+
+// Group positions in client coordinates (the dock included).
+constexpr QRect kGeneralRect(0, 26, 120, 399);
+constexpr QRect kTrainingRect(120, 26, 149, 107);
+constexpr QRect kCombatRect(270, 26, 145, 107);
+constexpr QRect kBattleRect(120, 134, 295, 193);
+constexpr QRect kShipKillsRect(416, 26, 216, 399);
+constexpr QRect kBsfGenerationRect(120, 328, 295, 97);
+
+constexpr std::array kPanelWidths = {270, 100, 350};
+constexpr int kPanelGap = 2;
+
+QFont windowFont(int pointSize) {
+    return QFont(QStringLiteral("Arial"), pointSize);
+}
+
+}  // namespace
+
 TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* parent)
-    : QMainWindow(parent),
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
       m_arguments(std::move(arguments)),
       m_dialogs(dialogs),
-      m_openDialog({}),
-      m_saveDialog({}) {
+      m_openDialog({.mode = ui::FileDialogOptions::Mode::Open,
+                    .title = QStringLiteral("Load Pilotfile"),
+                    .filters = {QStringLiteral("TFR Files (*.TFR)")},
+                    .defaultSuffix = QStringLiteral("TFR")}),
+      m_saveDialog(
+          {.mode = ui::FileDialogOptions::Mode::Save,
+           .title = QStringLiteral("Save Pilotfile"),
+           .filters = {QStringLiteral("TFR File (*.TFR)"), QStringLiteral("Text File (*.TXT)")},
+           .defaultSuffix = QStringLiteral("TFR"),
+           .confirmOverwrite = true}) {
+    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Brevanta"));
+    setWindowIcon(ui::picture(QStringLiteral("brevanta")));
+    setFont(windowFont(8));
+    // Only the status bar and the groups offer the popup menu.
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    createPopupMenu1();
+    createMenus();
+    createToolBar();
+
+    // The groups keep their client positions below the dock, also while the toolbar floats.
     auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addStretch();
+    auto* groupArea = new QWidget(central);
+    groupArea->setFixedSize(kClientWidth, kGroupAreaHeight);
+    centralLayout->addWidget(groupArea);
+    centralLayout->addWidget(createStatusBar(central));
     setCentralWidget(central);
-    m_general = new GeneralStatsGroup(m_record, [this] { MarkChanged(); }, central);
-    m_training = new TrainingGroup(m_record, [this] { MarkChanged(); }, central);
-    m_combat = new CombatChamberGroup(m_record, [this] { MarkChanged(); }, central);
-    m_battle = new BattleStatsGroup(
-        m_record, [this] { MarkChanged(); }, [this] { UpdateTotalScore(); }, central);
-    m_bsfGeneration = new BsfGenerationGroup(central);
-    m_shipKills = new ShipKillsGroup(
-        m_record, [this] { MarkChanged(); }, [this] { UpdateKillsTotal(); }, central);
+    createGroups(groupArea);
+
     m_form2 = new reports::TForm2(m_record, m_dialogs, this);
+    connect(m_form2, &reports::TForm2::textsReturned, m_bsfGeneration,
+            &BsfGenerationGroup::setTexts);
+
+    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::OpenTFR1Click() {}
-void TForm1::SaveTFR1Click() {}
-void TForm1::SaveAs1Click() {}
-void TForm1::ToolbarButton974Click() {}
-void TForm1::BSF1Click() {}
-void TForm1::FORMClick() {}
-void TForm1::Close1Click() {}
-void TForm1::Button1Click() {}
-void TForm1::LoadPilotFile(const QString&) {}
-void TForm1::RefreshAllFields() {}
-void TForm1::MarkChanged() { m_changedFlag = true; }
-void TForm1::ClearChanged() { m_changedFlag = false; }
-void TForm1::UpdateTotalScore() {}
-void TForm1::UpdateKillsTotal() {}
-void TForm1::showEvent(QShowEvent* event) { QMainWindow::showEvent(event); }
-void TForm1::SavePilotFile() {}
-void TForm1::setTitle() {}
-void TForm1::showError(const pilot::IoError&) {}
+void TForm1::createGroups(QWidget* client) {
+    const auto markChanged = [this] { MarkChanged(); };
+    // Created in the order of the keyboard focus across the groups.
+    m_general = new GeneralStatsGroup(m_record, markChanged, client);
+    m_training = new TrainingGroup(m_record, markChanged, client);
+    m_combat = new CombatChamberGroup(m_record, markChanged, client);
+    m_battle = new BattleStatsGroup(
+        m_record, markChanged, [this] { UpdateTotalScore(); }, client);
+    m_shipKills = new ShipKillsGroup(
+        m_record, markChanged, [this] { UpdateKillsTotal(); }, client);
+    m_bsfGeneration = new BsfGenerationGroup(client);
+
+    const std::array<std::pair<QGroupBox*, QRect>, 6> placement = {{
+        {m_general, kGeneralRect},
+        {m_training, kTrainingRect},
+        {m_combat, kCombatRect},
+        {m_battle, kBattleRect},
+        {m_shipKills, kShipKillsRect},
+        {m_bsfGeneration, kBsfGenerationRect},
+    }};
+    for (const auto& [group, rect] : placement) {
+        group->setFont(windowFont(7));
+        group->setGeometry(rect.translated(0, -kDockHeight));
+        offerPopup(group);
+    }
+    // The fields of all groups but the kill counters show the popup instead of their own
+    // context menu.
+    for (QGroupBox* group : std::initializer_list<QGroupBox*>{m_general, m_training, m_combat,
+                                                              m_battle, m_bsfGeneration}) {
+        for (QWidget* field : group->findChildren<QWidget*>()) {
+            if (field->inherits("QLineEdit") || field->inherits("QComboBox")) {
+                offerPopup(field);
+            }
+        }
+    }
+}
+
+// A plain row of three panels: a QStatusBar keeps a few pixels above its items, which a
+// 12-pixel bar cannot spare.
+QWidget* TForm1::createStatusBar(QWidget* parent) {
+    auto* bar = new QFrame(parent);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFont(windowFont(7));
+    bar->setFixedSize(kClientWidth, kStatusBarHeight);
+    int left = 0;
+    const std::array<QString, 3> names = {QStringLiteral("StatusPanel1"),
+                                          QStringLiteral("ChangedPanel"),
+                                          QStringLiteral("StatusPanel3")};
+    for (std::size_t i = 0; i < kPanelWidths.size(); ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(names[i]);
+        panel->setGeometry(left, 0, kPanelWidths[i], kStatusBarHeight);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        left += kPanelWidths[i] + kPanelGap;
+        if (i == 1) {
+            panel->setAlignment(Qt::AlignCenter);
+            m_changedPanel = panel;
+        }
+    }
+    offerPopup(bar);
+    return bar;
+}
+
+void TForm1::MarkChanged() {
+    m_changedFlag = true;
+    m_changedPanel->setText(QStringLiteral("CHANGED"));
+}
+
+void TForm1::ClearChanged() {
+    m_changedFlag = false;
+    m_changedPanel->clear();
+}
+
+void TForm1::RefreshAllFields() {
+    m_battle->uncheckGoals();
+    m_general->showSelectors();
+    m_general->showCounts();
+    m_battle->showFirstBattleScores();
+    m_training->showFirstShip();
+    m_combat->showFirstShipAndMission();
+    m_battle->showFirstBattleDetails();
+    m_shipKills->showCounters();
+    m_general->showSkill();
+    m_combat->showCompleted();
+}
+
+void TForm1::UpdateTotalScore() {
+    m_record.setI32(pilot::Field::TotalScore, pilot::missionScoreTotal(m_record));
+    m_general->showTotalScore();
+}
+
+void TForm1::UpdateKillsTotal() {
+    m_record.setU16(pilot::Field::Kills, pilot::shipKillsTotal(m_record));
+    m_general->showKills();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    if (!m_activated) {
+        // Right after the first show, not on an activation event: a bare X server without
+        // a window manager never sends one.
+        QTimer::singleShot(0, this, &TForm1::Button1Click);
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    m_form2->close();
+    QMainWindow::closeEvent(event);
+}
+
+// Runs once: coming back from the About box or the form keeps the user's unsaved edits.
+void TForm1::Button1Click() {
+    if (m_activated) {
+        return;
+    }
+    m_activated = true;
+    if (m_arguments.size() == 1) {
+        LoadPilotFile(m_arguments.first());
+    } else {
+        RefreshAllFields();
+    }
+}
+
+void TForm1::BSF1Click() {
+    m_form2->handOver(
+        {m_bsfGeneration->texts(), m_battle->selectedBattle(), m_combat->selectedCraft()});
+}
+
+void TForm1::FORMClick() {
+    m_dialogs.showAbout(this);
+}
+
+void TForm1::Close1Click() {
+    close();
+}
 
 }  // namespace editor

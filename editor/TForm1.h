@@ -61,9 +61,23 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    void SavePilotFile();
+    // Window layout (TForm1.cpp).
+    void createGroups(QWidget* client);
+    [[nodiscard]] QWidget* createStatusBar(QWidget* parent);
+
+    // Command surfaces (MainCommands.cpp).
+    void createMenus();
+    void createToolBar();
+    void createPopupMenu1();
+    void offerPopup(QWidget* widget);
+
+    // Storage (FileCommands.cpp).
+    [[nodiscard]] bool SavePilotFile(const QString& fileName);
+    void saveRecordAs(const QString& chosenName);
+    void saveReport(const QString& chosenName);
     void setTitle();
     void showError(const pilot::IoError& error);
 
@@ -73,6 +87,7 @@ private:
     QString m_currentFileName;
     bool m_changedFlag = false;
     bool m_activated = false;
+    bool m_centred = false;
 
     ui::FileDialog m_openDialog;
     ui::FileDialog m_saveDialog;
@@ -81,8 +96,8 @@ private:
     TrainingGroup* m_training = nullptr;
     CombatChamberGroup* m_combat = nullptr;
     BattleStatsGroup* m_battle = nullptr;
-    BsfGenerationGroup* m_bsfGeneration = nullptr;
     ShipKillsGroup* m_shipKills = nullptr;
+    BsfGenerationGroup* m_bsfGeneration = nullptr;
     QLabel* m_changedPanel = nullptr;
     QMenu* m_popup = nullptr;
     reports::TForm2* m_form2 = nullptr;

@@ -1,0 +1,126 @@
+// The command surfaces of the editor window: main menu, toolbar and popup menu. Every entry
+// runs one of the window's command handlers; the three surfaces share them.
+#include <array>
+#include <span>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "Pictures.h"
+#include "TForm1.h"
+
+namespace editor {
+
+namespace {
+
+// One entry of a menu, the toolbar or the popup; an entry without a handler is a separator.
+struct CommandEntry {
+    const char* objectName;
+    const char* text;
+    void (TForm1::*handler)();
+    const char* picture = nullptr;  // toolbar entries only
+};
+
+constexpr CommandEntry kSeparator{"", "", nullptr};
+
+constexpr std::array kFileMenu = {
+    CommandEntry{"OpenTFR1", "Open TFR", &TForm1::OpenTFR1Click},
+    CommandEntry{"SaveTFR1", "Save TFR", &TForm1::SaveTFR1Click},
+    CommandEntry{"SaveAs1", "Save As ...", &TForm1::SaveAs1Click},
+    kSeparator,
+    CommandEntry{"Close1", "Close", &TForm1::Close1Click},
+};
+
+constexpr std::array kFormGenerationMenu = {
+    CommandEntry{"BSF1", "Battle Submission Form", &TForm1::BSF1Click},
+};
+
+constexpr std::array kMenuBarItems = {
+    CommandEntry{"FORM", "&About", &TForm1::FORMClick},
+};
+
+constexpr std::array kToolBar = {
+    CommandEntry{"ToolbarButton974", "New Pilot", &TForm1::ToolbarButton974Click, "new-pilot"},
+    kSeparator,
+    CommandEntry{"LoadToolbarButton", "Load a TFR", &TForm1::OpenTFR1Click, "load-tfr"},
+    CommandEntry{"SaveToolbarButton", "Save TFR", &TForm1::SaveTFR1Click, "save-tfr"},
+    CommandEntry{"BSFToolbarButton", "BSF Generation", &TForm1::BSF1Click, "bsf-generation"},
+    kSeparator,
+};
+
+constexpr std::array kPopupMenu = {
+    CommandEntry{"File2", "Open File", &TForm1::OpenTFR1Click},
+    CommandEntry{"SaveFile1", "Save File", &TForm1::SaveTFR1Click},
+    CommandEntry{"SaveAs2", "Save As...", &TForm1::SaveAs1Click},
+    kSeparator,
+    CommandEntry{"BSF2", "BSF", &TForm1::BSF1Click},
+    kSeparator,
+    CommandEntry{"About1", "About", &TForm1::FORMClick},
+    CommandEntry{"Close2", "Close", &TForm1::Close1Click},
+};
+
+// Adds the entries to a menu bar, menu or toolbar as actions owned by the window.
+void addCommands(TForm1* window, QWidget* target, std::span<const CommandEntry> entries) {
+    for (const CommandEntry& entry : entries) {
+        auto* action = new QAction(QString::fromLatin1(entry.text), window);
+        if (entry.handler == nullptr) {
+            action->setSeparator(true);
+        } else {
+            action->setObjectName(QString::fromLatin1(entry.objectName));
+            QObject::connect(action, &QAction::triggered, window, entry.handler);
+        }
+        if (entry.picture != nullptr) {
+            action->setIcon(ui::picture(QString::fromLatin1(entry.picture)));
+        }
+        target->addAction(action);
+    }
+}
+
+}  // namespace
+
+void TForm1::createMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("File1"));
+    addCommands(this, file, kFileMenu);
+    auto* forms = bar->addMenu(QStringLiteral("Form Generation"));
+    forms->setObjectName(QStringLiteral("FormGeneration1"));
+    addCommands(this, forms, kFormGenerationMenu);
+    addCommands(this, bar, kMenuBarItems);
+}
+
+void TForm1::createToolBar() {
+    auto* toolBar = new QToolBar(QStringLiteral("Main Menu"), this);
+    toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setMovable(true);
+    toolBar->setFloatable(true);
+    toolBar->setAllowedAreas(Qt::TopToolBarArea);
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->setFixedHeight(24);
+    addCommands(this, toolBar, kToolBar);
+    // The buttons carry the names of their commands, like the actions behind them.
+    for (QAction* action : toolBar->actions()) {
+        if (QWidget* button = toolBar->widgetForAction(action); !action->isSeparator()) {
+            button->setObjectName(action->objectName());
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar);
+}
+
+void TForm1::createPopupMenu1() {
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    addCommands(this, m_popup, kPopupMenu);
+}
+
+void TForm1::offerPopup(QWidget* widget) {
+    widget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(
+        widget, &QWidget::customContextMenuRequested, this,
+        [this, widget](const QPoint& position) { m_popup->popup(widget->mapToGlobal(position)); });
+}
+
+}  // namespace editor
