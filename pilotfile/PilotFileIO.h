@@ -24,6 +24,7 @@ namespace pilot {
 // over the target: a failure at any step leaves the old file as it was and no temporary
 // file behind. An existing target keeps its permission bits; a target without any write
 // bit counts as write-protected (even for root) and fails with AccessDenied untouched.
+// A symbolic link stays a link: the file it points to is the one replaced.
 [[nodiscard]] std::optional<IoError> writeFileSafely(const std::filesystem::path& path,
                                                      std::string_view bytes);
 
