@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -9,11 +10,19 @@
 #include "BsfTexts.h"
 #include "DialogService.h"
 
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
 namespace pilot {
 class PilotRecord;
 }
 
 namespace reports {
+
+struct BsfInput;
 
 // What the editor hands to the form when it opens it.
 struct BsfHandOver {
@@ -27,22 +36,62 @@ struct BsfHandOver {
 class TForm2 : public QMainWindow {
     Q_OBJECT
 public:
-    TForm2(const pilot::PilotRecord& record, ui::DialogService& dialogs,
-           QWidget* parent = nullptr);
+    TForm2(const pilot::PilotRecord& record, ui::DialogService& dialogs, QWidget* parent = nullptr);
 
     // Shows the form and fills it from the editor (the hand-over).
-    void handOver(const BsfHandOver& data);
+    void handOver(const BsfHandOver& handed);
 
     void BitBtn1Click();  // Close: hide, then hand the texts back
     void BitBtn2Click();  // Save BSF
+
+    // Panel switching: each acts only while its own radio button is checked.
+    void RadioButton1Click();
+    void RadioButton2Click();
+    // Keep the combat chamber's mission range in order, on the user's choice.
+    void ComboBox1Change();
+    void ComboBox2Change();
+
+    // The four typed texts as they stand in Edit1..Edit4.
+    [[nodiscard]] BsfTexts texts() const;
 
 Q_SIGNALS:
     // Emitted by Close after hiding, with the texts to copy back into the editor.
     void textsReturned(const reports::BsfTexts& texts);
 
 private:
+    void buildMenu();
+    void buildFields(QWidget* group);
+    void buildBattlePanel(QWidget* panel);
+    void buildCombatPanel(QWidget* panel);
+    void buildButtons(QWidget* central);
+    void setBattlePanelEnabled(bool enabled);
+    void setCombatPanelEnabled(bool enabled);
+    void centreOnScreen();
+    [[nodiscard]] BsfInput formInput() const;
+
     const pilot::PilotRecord& m_record;
     ui::DialogService& m_dialogs;
+    ui::FileDialog m_saveDialog;  // SaveDialog1
+    bool m_placed = false;
+
+    QLineEdit* m_edit1 = nullptr;  // ID-Line
+    QLineEdit* m_edit2 = nullptr;  // E-Mail
+    QLineEdit* m_edit3 = nullptr;  // Battle Nr
+    QLineEdit* m_edit4 = nullptr;  // Medal
+
+    QRadioButton* m_radioButton1 = nullptr;
+    QComboBox* m_battleBox = nullptr;
+    QLabel* m_label5 = nullptr;
+    QComboBox* m_comboBox3 = nullptr;
+    QLabel* m_label8 = nullptr;
+    std::array<QCheckBox*, 8> m_highscoreBoxes{};  // CheckBox1..CheckBox8
+
+    QRadioButton* m_radioButton2 = nullptr;
+    QComboBox* m_combatBox = nullptr;
+    QLabel* m_label6 = nullptr;
+    QComboBox* m_comboBox1 = nullptr;
+    QLabel* m_label7 = nullptr;
+    QComboBox* m_comboBox2 = nullptr;
 };
 
 }  // namespace reports

@@ -1,0 +1,235 @@
+// The widgets of the Battle Submission Form: fixed positions on a 360 x 337 window.
+#include "TForm2.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "FieldTable.h"
+
+// The button pictures live in this static library, so their registration is pulled in by
+// hand (it cannot stand inside a namespace).
+static void initBsfPictures() {
+    Q_INIT_RESOURCE(bsfform);
+}
+
+namespace reports {
+
+namespace {
+
+QString latin1(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text, QRect geometry) {
+    auto* label = new QLabel(latin1(text), parent);
+    label->setObjectName(latin1(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+// A drop-down list: the user picks an entry, nothing can be typed.
+QComboBox* makeList(QWidget* parent, const char* name, const QStringList& items, QRect geometry) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(latin1(name));
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QStringList missionNumbers() {
+    QStringList numbers;
+    for (std::size_t mission = 1; mission <= pilot::kMissions; ++mission) {
+        numbers << QString::number(mission);
+    }
+    return numbers;
+}
+
+QFrame* makePanel(QWidget* parent, const char* name, QRect geometry) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(latin1(name));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+}  // namespace
+
+TForm2::TForm2(const pilot::PilotRecord& record, ui::DialogService& dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      m_record(record),
+      m_dialogs(dialogs),
+      m_saveDialog({.mode = ui::FileDialogOptions::Mode::Save,
+                    .title = QStringLiteral("Save BSF"),
+                    .filters = {QStringLiteral("BATTLE SUBMISSION FORM (*.TXT)")},
+                    .defaultSuffix = QStringLiteral("TXT"),
+                    .confirmOverwrite = false,
+                    .confirmCreate = true}) {
+    initBsfPictures();
+    setObjectName(QStringLiteral("TForm2"));
+    setWindowTitle(QStringLiteral("Battle Submission Form"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    buildMenu();
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* group = new QGroupBox(QStringLiteral(" Battle Submission Form"), central);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(4, 2, 352, 268);
+    buildFields(group);
+    buildBattlePanel(makePanel(group, "Panel1", {8, 94, 164, 166}));
+    buildCombatPanel(makePanel(group, "Panel2", {180, 94, 164, 166}));
+    buildButtons(central);
+
+    // The two radio buttons stand in different panels but exclude each other.
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(m_radioButton1);
+    modes->addButton(m_radioButton2);
+    connect(m_radioButton1, &QRadioButton::toggled, this, &TForm2::RadioButton1Click);
+    connect(m_radioButton2, &QRadioButton::toggled, this, &TForm2::RadioButton2Click);
+    connect(m_comboBox1, &QComboBox::activated, this, &TForm2::ComboBox1Change);
+    connect(m_comboBox2, &QComboBox::activated, this, &TForm2::ComboBox2Change);
+
+    setFixedSize(360, 337);
+}
+
+void TForm2::buildMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&BSF"));
+    menu->setObjectName(QStringLiteral("BsfMenu"));
+    QAction* save = menu->addAction(QStringLiteral("&Save BSF"));
+    save->setObjectName(QStringLiteral("SaveBSF1"));
+    menu->addSeparator();
+    QAction* close = menu->addAction(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("CloseBSF1"));
+    connect(save, &QAction::triggered, this, &TForm2::BitBtn2Click);
+    connect(close, &QAction::triggered, this, &TForm2::BitBtn1Click);
+}
+
+void TForm2::buildFields(QWidget* group) {
+    struct TextRow {
+        QLineEdit* TForm2::*edit;
+        const char* name;
+        const char* labelName;
+        const char* label;
+        const char* hint;
+        QRect labelGeometry;
+        QRect editGeometry;
+    };
+    static const std::array<TextRow, 4> kRows = {{
+        {&TForm2::m_edit1,
+         "Edit1",
+         "Label1",
+         "ID-Line:",
+         "Recipients Vessk ID-Line",
+         {8, 18, 54, 21},
+         {64, 18, 280, 21}},
+        {&TForm2::m_edit3,
+         "Edit3",
+         "Label3",
+         "Battle Nr:",
+         "Vessk-Battle Number",
+         {8, 42, 54, 21},
+         {64, 42, 56, 21}},
+        {&TForm2::m_edit4,
+         "Edit4",
+         "Label4",
+         "Medal:",
+         "Medalname",
+         {128, 42, 38, 21},
+         {168, 42, 176, 21}},
+        {&TForm2::m_edit2,
+         "Edit2",
+         "Label2",
+         "E-Mail:",
+         "Recipients E-Mail",
+         {8, 66, 54, 21},
+         {64, 66, 280, 21}},
+    }};
+    for (const TextRow& row : kRows) {
+        makeLabel(group, row.labelName, row.label, row.labelGeometry);
+        auto* edit = new QLineEdit(group);
+        edit->setObjectName(latin1(row.name));
+        edit->setToolTip(latin1(row.hint));
+        edit->setGeometry(row.editGeometry);
+        this->*row.edit = edit;
+    }
+}
+
+void TForm2::buildBattlePanel(QWidget* panel) {
+    m_radioButton1 = new QRadioButton(QStringLiteral("Include Battle"), panel);
+    m_radioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    m_radioButton1->setToolTip(QStringLiteral("Write Battlescores"));
+    m_radioButton1->setGeometry(6, 6, 150, 18);
+
+    QStringList battles;
+    for (std::size_t battle = 1; battle <= pilot::kBattles; ++battle) {
+        battles << QStringLiteral("Battle %1").arg(battle, 2);
+    }
+    m_battleBox = makeList(panel, "BattleBox", battles, {6, 28, 150, 22});
+    m_label5 = makeLabel(panel, "Label5", "From Mission 1 to:", {6, 56, 102, 22});
+    m_comboBox3 = makeList(panel, "ComboBox3", missionNumbers(), {110, 56, 46, 22});
+    m_label8 = makeLabel(panel, "Label8", "Highscore in Mission:", {6, 84, 150, 20});
+
+    for (std::size_t mission = 0; mission < m_highscoreBoxes.size(); ++mission) {
+        auto* box = new QCheckBox(QString::number(mission + 1), panel);
+        box->setObjectName(QStringLiteral("CheckBox%1").arg(mission + 1));
+        box->setToolTip(QStringLiteral("Highscore archived in this mission"));
+        const int column = static_cast<int>(mission % 4);
+        const int row = static_cast<int>(mission / 4);
+        box->setGeometry(6 + column * 38, 106 + row * 24, 36, 20);
+        m_highscoreBoxes[mission] = box;
+    }
+}
+
+void TForm2::buildCombatPanel(QWidget* panel) {
+    m_radioButton2 = new QRadioButton(QStringLiteral("Include Combat Chamber"), panel);
+    m_radioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    m_radioButton2->setToolTip(QStringLiteral("Write Combat Chamber scores"));
+    m_radioButton2->setGeometry(6, 6, 154, 18);
+
+    QStringList crafts;
+    for (const std::string_view craft : pilot::kCraftNames) {
+        crafts << QString::fromLatin1(craft.data(), static_cast<qsizetype>(craft.size()));
+    }
+    m_combatBox = makeList(panel, "CombatBox", crafts, {6, 28, 150, 22});
+    m_combatBox->setEnabled(false);
+    m_label6 = makeLabel(panel, "Label6", "From Mission:", {6, 56, 102, 22});
+    m_label6->setEnabled(false);
+    m_comboBox1 = makeList(panel, "ComboBox1", missionNumbers(), {110, 56, 46, 22});
+    m_label7 = makeLabel(panel, "Label7", "To Mission:", {6, 84, 102, 22});
+    m_label7->setEnabled(false);
+    m_comboBox2 = makeList(panel, "ComboBox2", missionNumbers(), {110, 84, 46, 22});
+}
+
+void TForm2::buildButtons(QWidget* central) {
+    struct ButtonRow {
+        const char* name;
+        const char* caption;
+        const char* picture;
+        QRect geometry;
+        void (TForm2::*handler)();
+    };
+    static const std::array<ButtonRow, 2> kButtons = {{
+        {"BitBtn1", "&Close", ":/bsfform/close.svg", {196, 276, 76, 25}, &TForm2::BitBtn1Click},
+        {"BitBtn2", "Save BSF", ":/bsfform/save.svg", {280, 276, 76, 25}, &TForm2::BitBtn2Click},
+    }};
+    for (const ButtonRow& row : kButtons) {
+        auto* button = new QPushButton(QIcon(latin1(row.picture)), latin1(row.caption), central);
+        button->setObjectName(latin1(row.name));
+        button->setGeometry(row.geometry);
+        connect(button, &QPushButton::clicked, this, row.handler);
+    }
+}
+
+}  // namespace reports
