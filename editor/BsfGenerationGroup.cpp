@@ -1,14 +1,55 @@
 #include "BsfGenerationGroup.h"
 
+#include <array>
+
+#include <QLabel>
+#include <QLineEdit>
+
 namespace editor {
 
-// Skeleton: filled in by the group's own change.
 BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
+    setObjectName(QStringLiteral("BsfGenerationGroup"));
     setTitle(QStringLiteral(" BSF Generation "));
+    resize(295, 97);
+
+    struct TextRow {
+        QLineEdit* BsfGenerationGroup::*edit;
+        const char* name;
+        const char* label;
+        const char* hint;
+    };
+    static const std::array<TextRow, 4> kRows = {{
+        {&BsfGenerationGroup::m_edit79, "Edit79", "ID-Line:", "Recipients Vessk ID-Line"},
+        {&BsfGenerationGroup::m_edit81, "Edit81", "Battle:", "Vessk-Battle Number"},
+        {&BsfGenerationGroup::m_edit82, "Edit82", "Medal:", "Medalname"},
+        {&BsfGenerationGroup::m_edit80, "Edit80", "E-Mail:", "Recipients E-Mail"},
+    }};
+    int top = 15;
+    for (const TextRow& row : kRows) {
+        auto* label = new QLabel(QString::fromLatin1(row.label), this);
+        label->setGeometry(8, top, 46, 18);
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(row.name));
+        edit->setToolTip(QString::fromLatin1(row.hint));
+        edit->setGeometry(56, top, 231, 18);
+        label->setBuddy(edit);
+        this->*row.edit = edit;
+        top += 19;
+    }
 }
 
-reports::BsfTexts BsfGenerationGroup::texts() const { return {}; }
+reports::BsfTexts BsfGenerationGroup::texts() const {
+    return {.idLine = m_edit79->text(),
+            .email = m_edit80->text(),
+            .battleNumber = m_edit81->text(),
+            .medal = m_edit82->text()};
+}
 
-void BsfGenerationGroup::setTexts(const reports::BsfTexts&) {}
+void BsfGenerationGroup::setTexts(const reports::BsfTexts& texts) {
+    m_edit79->setText(texts.idLine);
+    m_edit80->setText(texts.email);
+    m_edit81->setText(texts.battleNumber);
+    m_edit82->setText(texts.medal);
+}
 
 }  // namespace editor

@@ -4,6 +4,8 @@
 
 #include "BsfTexts.h"
 
+class QLineEdit;
+
 namespace editor {
 
 // " BSF Generation ": the four texts the Battle Submission Form starts from, kept for the
@@ -15,6 +17,12 @@ public:
 
     [[nodiscard]] reports::BsfTexts texts() const;
     void setTexts(const reports::BsfTexts& texts);
+
+private:
+    QLineEdit* m_edit79 = nullptr;  // ID-Line
+    QLineEdit* m_edit80 = nullptr;  // E-Mail
+    QLineEdit* m_edit81 = nullptr;  // Battle
+    QLineEdit* m_edit82 = nullptr;  // Medal
 };
 
 }  // namespace editor
