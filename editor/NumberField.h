@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 #include <QObject>
 
@@ -26,10 +27,16 @@ struct Slot {
 // refresh's) converts the text, stores the low bits into the slot, rewrites the text in
 // normal form (or to the reset text for a sentinel), then runs `afterRule`
 // (MarkChanged, and for some fields a recomputed total).
+//
+// `locate` gives nothing while the selectors that pick the element have no entry; the
+// field then leaves the record alone, so it never addresses outside the record's arrays.
 class NumberField : public QObject {
     Q_OBJECT
 public:
-    NumberField(QLineEdit* edit, pilot::PilotRecord& record, std::function<Slot()> locate,
+    NumberField(QLineEdit* edit, pilot::PilotRecord& record,
+                std::function<std::optional<Slot>()> locate, std::function<void()> afterRule);
+    // A field bound to one element for good.
+    NumberField(QLineEdit* edit, pilot::PilotRecord& record, Slot slot,
                 std::function<void()> afterRule);
 
     // Shows the slot's stored value; runs the rule when the text changes.
@@ -41,7 +48,7 @@ private:
 
     QLineEdit* m_edit;
     pilot::PilotRecord& m_record;
-    std::function<Slot()> m_locate;
+    std::function<std::optional<Slot>()> m_locate;
     std::function<void()> m_afterRule;
 };
 
