@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+// The controls the field groups are built from, placed at fixed positions inside a group.
+namespace editor {
+
+// The texts of a list of names, for selector entries.
+[[nodiscard]] QStringList entryTexts(std::span<const std::string_view> names);
+
+// A tooltip of a header line followed by one line per entry.
+[[nodiscard]] QString entriesTooltip(const QString& header, const QStringList& entries);
+
+// A drop-down list that takes no typed text, so it only ever holds one of its entries or
+// none. It starts with no entry (showing the placeholder, if any). Its change rule belongs
+// on `QComboBox::activated`, the user's choice: setting it from code runs nothing.
+[[nodiscard]] QComboBox* makeSelector(QWidget* parent, const QString& name,
+                                      const QStringList& entries, const QString& placeholder,
+                                      const QString& tooltip, const QRect& geometry);
+
+// The selected entry's position, or nothing while the selector shows no entry.
+[[nodiscard]] std::optional<std::size_t> selectedEntry(const QComboBox& box);
+
+// Selects the entry at `value` without running a rule. A value outside the list leaves the
+// selector as it was.
+void showEntry(QComboBox& box, std::size_t value);
+
+// The label belongs to its parent; it is returned for controls shown and hidden later.
+// `buddy` is the control the label names, if any.
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
+                  QWidget* buddy = nullptr);
+[[nodiscard]] QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& tooltip,
+                                  const QRect& geometry);
+
+}  // namespace editor
