@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <functional>
 
 #include <QGroupBox>
 
+#include "FieldTable.h"
+
 class QComboBox;
-class QLineEdit;
 namespace pilot {
 class PilotRecord;
 }
@@ -19,6 +22,9 @@ class NumberField;
 class GeneralStatsGroup : public QGroupBox {
     Q_OBJECT
 public:
+    static constexpr std::size_t kSelectorCount = 4;
+    static constexpr std::size_t kNumberFieldCount = 9;
+
     GeneralStatsGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
                       QWidget* parent = nullptr);
 
@@ -31,9 +37,20 @@ public:
     void showTotalScore();
     void showKills();
 
+    // The user's choice of an entry: stores its position into the selector's byte.
+    void RankBoxChange();
+    void SecOrderBoxChange();
+    void DifficultyBoxChange();
+    void PilotStatusBoxChange();
+
 private:
+    void storeChoice(pilot::Field field);
+    NumberField& numberField(pilot::Field field);
+
     pilot::PilotRecord& m_record;
     std::function<void()> m_markChanged;
+    std::array<QComboBox*, kSelectorCount> m_selectors{};
+    std::array<NumberField*, kNumberFieldCount> m_numberFields{};
 };
 
 }  // namespace editor
