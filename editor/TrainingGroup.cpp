@@ -1,15 +1,82 @@
 #include "TrainingGroup.h"
 
+#include <array>
+#include <utility>
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "GroupControls.h"
+#include "NumberField.h"
 #include "PilotRecord.h"
 
 namespace editor {
 
-// Skeleton: filled in by the group's own change.
-TrainingGroup::TrainingGroup(pilot::PilotRecord& record, std::function<void()> markChanged, QWidget* parent)
+namespace {
+
+// Positions inside the group.
+constexpr int kLeft = 6;
+constexpr int kEditLeft = 72;
+constexpr int kEditWidth = 71;
+constexpr int kLabelWidth = kEditLeft - kLeft;
+
+struct FieldRow {
+    const char* name;
+    const char* label;
+    const char* tooltip;
+    pilot::Field field;  // the element of the selected ship
+    int top;
+};
+
+constexpr std::array<FieldRow, 2> kFieldRows = {{
+    {"ScoreEdit1", "Score:", "Overallscore for this ship", pilot::Field::TrainingScore, 40},
+    {"LevelEdit2", "Highest Level:", "Highest Level reached with this ship",
+     pilot::Field::TrainingLevel, 64},
+}};
+
+}  // namespace
+
+TrainingGroup::TrainingGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
+                             QWidget* parent)
     : QGroupBox(parent), m_record(record), m_markChanged(std::move(markChanged)) {
     setTitle(QStringLiteral(" Training Missions (Maze)"));
+    m_shipBox = makeSelector(this, QStringLiteral("TrainingShipBox"),
+                             entryTexts(pilot::kCraftNames), QStringLiteral("Training Ship"),
+                             QStringLiteral("Shiptype"), QRect(kLeft, 14, 137, 20));
+    connect(m_shipBox, &QComboBox::activated, this, &TrainingGroup::TrainingShipBoxChange);
+
+    for (const FieldRow& row : kFieldRows) {
+        const QString name = QString::fromLatin1(row.name);
+        QLineEdit* edit = makeEdit(this, name, QString::fromLatin1(row.tooltip),
+                                   QRect(kEditLeft, row.top, kEditWidth, 18));
+        makeLabel(this, name + QStringLiteral("Label"), QString::fromLatin1(row.label),
+                  QRect(kLeft, row.top + 3, kLabelWidth, 12), edit);
+        const pilot::Field field = row.field;
+        auto* numberField = new NumberField(
+            edit, m_record,
+            [this, field]() -> std::optional<Slot> {
+                const auto ship = selectedEntry(*m_shipBox);
+                if (!ship) {
+                    return std::nullopt;
+                }
+                return Slot{field, *ship};
+            },
+            m_markChanged);
+        edit->setEnabled(false);
+        m_fields.push_back(numberField);
+    }
 }
 
-void TrainingGroup::showFirstShip() {}
+void TrainingGroup::showFirstShip() {
+    m_shipBox->setCurrentIndex(0);
+    TrainingShipBoxChange();
+}
+
+void TrainingGroup::TrainingShipBoxChange() {
+    for (NumberField* field : m_fields) {
+        field->edit()->setEnabled(true);
+        field->show();
+    }
+}
 
 }  // namespace editor
