@@ -1,0 +1,52 @@
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "Commands.h"
+#include "PilotFiles.h"
+#include "RecordChecks.h"
+
+namespace cli {
+
+namespace {
+
+struct CheckOptions {
+    std::vector<std::string> pilots;
+};
+
+int runCheck(const CheckOptions& options) {
+    bool failed = false;
+    bool warned = false;
+    for (const std::string& pilot : options.pilots) {
+        const auto record = loadOrReport(pilot);
+        if (!record) {
+            failed = true;
+            continue;
+        }
+        for (const std::string& warning : recordWarnings(*record)) {
+            std::cout << pilot << ": " << warning << '\n';
+            warned = true;
+        }
+    }
+    return failed ? kFailure : warned ? kFound : kSuccess;
+}
+
+}  // namespace
+
+void addCheckCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<CheckOptions>();
+    CLI::App* command =
+        app.add_subcommand("check", "Report values a careful editor would warn about");
+    command->footer(
+        "One line each: enumerated values outside their lists, BattleLastMission above 8, "
+        "CombatCompleted other than 0 and 1, hits above shots, TotalScore and Kills differing "
+        "from the sums the editor computes. Exit status 1 when any, 2 when a file cannot be "
+        "read.");
+    command->add_option("PILOT", options->pilots, "Pilot files (.TFR)")->required();
+    command->callback([options, &status] { status = runCheck(*options); });
+}
+
+}  // namespace cli

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace CLI {
+class App;
+}
+
+namespace cli {
+
+// The exit statuses of every command: 1 tells a script that the command found something
+// (differences, warnings); 2 that it failed or refused.
+enum ExitStatus : int { kSuccess = 0, kFound = 1, kFailure = 2 };
+
+// Each adds its subcommand to the program. The subcommand's callback runs the command and
+// leaves its exit status in `status`.
+void addShowCommand(CLI::App& app, int& status);
+void addReportCommand(CLI::App& app, int& status);
+void addBsfCommand(CLI::App& app, int& status);
+void addNewCommand(CLI::App& app, int& status);
+void addSetCommand(CLI::App& app, int& status);
+void addDiffCommand(CLI::App& app, int& status);
+void addCheckCommand(CLI::App& app, int& status);
+
+}  // namespace cli

@@ -1,0 +1,77 @@
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "Commands.h"
+#include "FieldPath.h"
+#include "PilotFiles.h"
+#include "ValueText.h"
+
+namespace cli {
+
+namespace {
+
+struct DiffOptions {
+    std::string first;
+    std::string second;
+};
+
+std::string byteText(std::uint8_t byte) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    return {'0', 'x', kDigits[byte >> 4], kDigits[byte & 0xF]};
+}
+
+// Prints one line per differing element, or per differing byte of a reserved stretch;
+// returns whether anything differed.
+bool printDifferences(const pilot::PilotRecord& a, const pilot::PilotRecord& b) {
+    bool differ = false;
+    for (const pilot::FieldInfo& info : pilot::kFieldTable) {
+        if (info.reserved) {
+            for (std::size_t at = info.offset; at < info.offset + info.size(); ++at) {
+                if (a.bytes()[at] != b.bytes()[at]) {
+                    std::cout << "offset " << at << " (" << info.name
+                              << "): " << byteText(a.bytes()[at]) << " -> "
+                              << byteText(b.bytes()[at]) << '\n';
+                    differ = true;
+                }
+            }
+            continue;
+        }
+        forEachElement(info.id, [&](const ElementPath& path) {
+            if (a.raw(path.field, path.row, path.column) !=
+                b.raw(path.field, path.row, path.column)) {
+                std::cout << pathName(path) << ": " << valueText(a, path) << " -> "
+                          << valueText(b, path) << '\n';
+                differ = true;
+            }
+        });
+    }
+    return differ;
+}
+
+int runDiff(const DiffOptions& options) {
+    const auto first = loadOrReport(options.first);
+    const auto second = loadOrReport(options.second);
+    if (!first || !second) {
+        return kFailure;
+    }
+    return printDifferences(*first, *second) ? kFound : kSuccess;
+}
+
+}  // namespace
+
+void addDiffCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<DiffOptions>();
+    CLI::App* command = app.add_subcommand(
+        "diff", "List the fields (and reserved bytes) in which two pilot files differ");
+    command->footer(
+        "One line per differing element (\"Rank: 2 (Lieutenant) -> 3 (Captain)\"), reserved "
+        "bytes by offset. Exit status 0 when the records are identical, 1 when they differ.");
+    command->add_option("A", options->first, "Pilot file (.TFR)")->required();
+    command->add_option("B", options->second, "Pilot file (.TFR)")->required();
+    command->callback([options, &status] { status = runDiff(*options); });
+}
+
+}  // namespace cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "IoError.h"
+#include "PilotRecord.h"
+
+namespace cli {
+
+// Writes "brevanta-cli: PATH: error CODE: MESSAGE" to standard error, the message worded
+// as the editor's error box words it ("Datei nicht gefunden.").
+void reportIoError(const std::filesystem::path& path, const pilot::IoError& error);
+
+// Writes "brevanta-cli: MESSAGE" to standard error.
+void reportRefusal(std::string_view message);
+
+// The record of a pilot file, or nothing after reporting why it cannot be read.
+[[nodiscard]] std::optional<pilot::PilotRecord> loadOrReport(const std::filesystem::path& path);
+
+// Whether two names lead to the same file: the same absolute name, or (where both exist)
+// the same file reached another way.
+[[nodiscard]] bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+}  // namespace cli

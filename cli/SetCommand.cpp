@@ -1,0 +1,105 @@
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "Commands.h"
+#include "EditorTotals.h"
+#include "FieldPath.h"
+#include "PilotFileIO.h"
+#include "PilotFiles.h"
+#include "ValueText.h"
+
+namespace cli {
+
+namespace {
+
+struct SetOptions {
+    std::string pilot;
+    std::vector<std::string> assignments;
+    bool updateTotals = false;
+};
+
+struct Store {
+    ElementPath path;
+    std::uint32_t pattern = 0;
+};
+
+// What one "FIELD=VALUE" stores, or why it is refused.
+std::variant<Store, std::string> parseAssignment(const std::string& assignment) {
+    const auto equals = assignment.find('=');
+    if (equals == std::string::npos) {
+        return std::string("expected FIELD=VALUE");
+    }
+    const auto parsed = parseFieldPath(std::string_view(assignment).substr(0, equals));
+    if (const auto* error = std::get_if<std::string>(&parsed)) {
+        return *error;
+    }
+    const ElementPath path = std::get<ElementPath>(parsed);
+    if (pilot::fieldInfo(path.field).reserved) {
+        return pathName(path) + " is reserved: its bytes are carried through, never set";
+    }
+    const auto pattern = storedPattern(path, std::string_view(assignment).substr(equals + 1));
+    if (const auto* error = std::get_if<std::string>(&pattern)) {
+        return *error;
+    }
+    return Store{path, std::get<std::uint32_t>(pattern)};
+}
+
+int runSet(const SetOptions& options) {
+    // Every assignment is checked before the file is touched: one refusal writes nothing.
+    std::vector<Store> stores;
+    bool refused = false;
+    for (const std::string& assignment : options.assignments) {
+        auto parsed = parseAssignment(assignment);
+        if (const auto* error = std::get_if<std::string>(&parsed)) {
+            reportRefusal("set: \"" + assignment + "\": " + *error);
+            refused = true;
+            continue;
+        }
+        stores.push_back(std::get<Store>(parsed));
+    }
+    if (refused) {
+        reportRefusal("set: nothing written to " + options.pilot);
+        return kFailure;
+    }
+    auto record = loadOrReport(options.pilot);
+    if (!record) {
+        return kFailure;
+    }
+    for (const Store& store : stores) {
+        record->setRaw(store.path.field, store.pattern, store.path.row, store.path.column);
+    }
+    if (options.updateTotals) {
+        const EditorTotals totals = editorTotals(*record);
+        record->setI32(pilot::Field::TotalScore, totals.totalScore);
+        record->setU16(pilot::Field::Kills, totals.kills);
+    }
+    if (const auto error = pilot::savePilotFile(options.pilot, *record)) {
+        reportIoError(options.pilot, *error);
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+}  // namespace
+
+void addSetCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<SetOptions>();
+    CLI::App* command = app.add_subcommand("set", "Edit fields of a pilot file in place");
+    command->footer(
+        "FIELD=VALUE with the names of show: BattleMissionScore[3][2]=10, Rank=Captain or "
+        "Rank=3. Numbers are stored as the editor's fields store them (cut to the field's "
+        "width; 65535 in a 16-bit field becomes 0). Any refused assignment leaves the file "
+        "untouched.");
+    command->add_option("PILOT", options->pilot, "Pilot file (.TFR)")->required();
+    command->add_option("ASSIGNMENT", options->assignments, "FIELD=VALUE, one or more")->required();
+    command->add_flag("--update-totals", options->updateTotals,
+                      "Afterwards recompute TotalScore and Kills from the mission scores and "
+                      "kill counters, as the editor does");
+    command->callback([options, &status] { status = runSet(*options); });
+}
+
+}  // namespace cli

@@ -1,0 +1,97 @@
+#include "ValueText.h"
+
+#include <algorithm>
+
+#include "NumberText.h"
+#include "PilotRecord.h"
+
+namespace cli {
+
+namespace {
+
+using pilot::FieldInfo;
+using pilot::FieldType;
+
+std::string listText(const FieldInfo& info) {
+    std::string text = "0.." + std::to_string(info.enumeration.size() - 1) + ":";
+    for (std::size_t i = 0; i < info.enumeration.size(); ++i) {
+        text += (i == 0 ? " " : ", ") + std::to_string(i) + " " + std::string(info.enumeration[i]);
+    }
+    return text;
+}
+
+std::variant<std::uint32_t, std::string> enumeratedPattern(const FieldInfo& info,
+                                                           std::string_view text) {
+    if (const auto named = findName(info.enumeration, text)) {
+        return static_cast<std::uint32_t>(*named);
+    }
+    const auto number = pilot::parseNumber(text);
+    if (!number || *number < 0 || static_cast<std::size_t>(*number) >= info.enumeration.size()) {
+        return "\"" + std::string(text) + "\" is not a value of " + std::string(info.name) + " (" +
+               listText(info) + ")";
+    }
+    return static_cast<std::uint32_t>(*number);
+}
+
+bool usesNumberRule(const FieldInfo& info) {
+    return info.type != FieldType::U8 || info.id == pilot::Field::TrainingLevel;
+}
+
+}  // namespace
+
+std::optional<std::size_t> findName(std::span<const std::string_view> names,
+                                    std::string_view text) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    const auto named = std::find_if(names.begin(), names.end(), [&](std::string_view name) {
+        return std::equal(name.begin(), name.end(), text.begin(), text.end(),
+                          [&](char a, char b) { return lower(a) == lower(b); });
+    });
+    if (named == names.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(named - names.begin());
+}
+
+std::string valueText(const pilot::PilotRecord& record, const ElementPath& path) {
+    const FieldInfo& info = pilot::fieldInfo(path.field);
+    const std::uint32_t pattern = record.raw(path.field, path.row, path.column);
+    std::string text = pilot::numberText(pattern, info.type);
+    if (!info.enumeration.empty()) {
+        const auto name = pilot::enumerationText(path.field, pattern);
+        text += " (" + std::string(name.value_or("unknown")) + ")";
+    }
+    return text;
+}
+
+std::string hexBytes(const pilot::PilotRecord& record, pilot::Field field) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    const FieldInfo& info = pilot::fieldInfo(field);
+    std::string text;
+    text.reserve(info.size() * 2);
+    for (std::size_t at = info.offset; at < info.offset + info.size(); ++at) {
+        text += kDigits[record.bytes()[at] >> 4];
+        text += kDigits[record.bytes()[at] & 0xF];
+    }
+    return text;
+}
+
+std::variant<std::uint32_t, std::string> storedPattern(const ElementPath& path,
+                                                       std::string_view text) {
+    const FieldInfo& info = pilot::fieldInfo(path.field);
+    if (!info.enumeration.empty()) {
+        return enumeratedPattern(info, text);
+    }
+    const auto number = pilot::parseNumber(text);
+    if (!number) {
+        return "\"" + std::string(text) + "\" is not a number";
+    }
+    if (usesNumberRule(info)) {
+        return pilot::applyNumberRule(text, info.type).stored;
+    }
+    if (*number < 0 || *number > 255) {
+        return std::to_string(*number) + " does not fit into " + pathName(path) + " (0..255)";
+    }
+    return static_cast<std::uint32_t>(*number);
+}
+
+}  // namespace cli

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "FieldPath.h"
+
+namespace pilot {
+class PilotRecord;
+}
+
+namespace cli {
+
+// The position of a text in a list of names, compared without regard to ASCII case
+// ("captain" finds "Captain").
+[[nodiscard]] std::optional<std::size_t> findName(std::span<const std::string_view> names,
+                                                  std::string_view text);
+
+// An element as show and diff print it: decimal, signed for 32-bit fields; an enumerated
+// value with its text in brackets, "2 (Lieutenant)", or "9 (unknown)" outside its list.
+[[nodiscard]] std::string valueText(const pilot::PilotRecord& record, const ElementPath& path);
+
+// The bytes of a field in file order as lowercase hex digits, two per byte: how reserved
+// stretches are shown.
+[[nodiscard]] std::string hexBytes(const pilot::PilotRecord& record, pilot::Field field);
+
+// The bit pattern an assignment stores into an element, or why it is refused.
+// - Enumerated fields take an entry's text (any case) or its number; nothing else.
+// - The editor's number fields (every 32- and 16-bit field and TrainingLevel) store what
+//   their number rule stores: cut to the width, the sentinel reset.
+// - The other bytes (goal bits, last mission, completed flags) are set by the editor's
+//   buttons and boxes, which know no sentinel: they take 0 to 255.
+[[nodiscard]] std::variant<std::uint32_t, std::string> storedPattern(const ElementPath& path,
+                                                                     std::string_view text);
+
+}  // namespace cli
