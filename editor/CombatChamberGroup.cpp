@@ -28,7 +28,7 @@ QStringList missionEntries() {
 // Positions inside the group.
 constexpr int kLeft = 6;
 constexpr int kWidth = 133;
-constexpr int kScoreRowTop = 62;
+constexpr int kScoreRowTop = 64;
 
 }  // namespace
 
@@ -37,10 +37,10 @@ CombatChamberGroup::CombatChamberGroup(pilot::PilotRecord& record,
     : QGroupBox(parent), m_record(record), m_markChanged(std::move(markChanged)) {
     setTitle(QStringLiteral(" Combat Chamber "));
     m_shipBox = makeSelector(this, QStringLiteral("CombatShipBox1"), entryTexts(pilot::kCraftNames),
-                             QString(), QStringLiteral("Shiptype"), QRect(kLeft, 14, kWidth, 20));
+                             QString(), QStringLiteral("Shiptype"), QRect(kLeft, 16, kWidth, 20));
     m_missionBox =
         makeSelector(this, QStringLiteral("CombatMissionBox1"), missionEntries(), QString(),
-                     QStringLiteral("Combat Chamber Mission"), QRect(kLeft, 38, kWidth, 20));
+                     QStringLiteral("Combat Chamber Mission"), QRect(kLeft, 40, kWidth, 20));
     QLineEdit* score = makeEdit(this, QStringLiteral("CombatMisScore"), QString(),
                                 QRect(kLeft, kScoreRowTop + 16, kWidth, 18));
     m_scoreLabel =

@@ -70,10 +70,10 @@ std::size_t rowOf(const Rows& rows, Field field) {
 // Positions inside the group.
 constexpr int kLeft = 6;
 constexpr int kWidth = 108;
-constexpr int kSelectorTop = 14;
+constexpr int kSelectorTop = 16;
 constexpr int kSelectorStep = 22;
 constexpr int kSelectorHeight = 20;
-constexpr int kRowsTop = 104;
+constexpr int kRowsTop = 106;
 constexpr int kRowStep = 32;
 constexpr int kLabelHeight = 12;
 constexpr int kEditHeight = 18;

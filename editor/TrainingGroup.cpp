@@ -29,9 +29,9 @@ struct FieldRow {
 };
 
 constexpr std::array<FieldRow, 2> kFieldRows = {{
-    {"ScoreEdit1", "Score:", "Overallscore for this ship", pilot::Field::TrainingScore, 40},
+    {"ScoreEdit1", "Score:", "Overallscore for this ship", pilot::Field::TrainingScore, 42},
     {"LevelEdit2", "Highest Level:", "Highest Level reached with this ship",
-     pilot::Field::TrainingLevel, 64},
+     pilot::Field::TrainingLevel, 66},
 }};
 
 }  // namespace
@@ -42,7 +42,7 @@ TrainingGroup::TrainingGroup(pilot::PilotRecord& record, std::function<void()> m
     setTitle(QStringLiteral(" Training Missions (Maze)"));
     m_shipBox = makeSelector(this, QStringLiteral("TrainingShipBox"),
                              entryTexts(pilot::kCraftNames), QStringLiteral("Training Ship"),
-                             QStringLiteral("Shiptype"), QRect(kLeft, 14, 137, 20));
+                             QStringLiteral("Shiptype"), QRect(kLeft, 16, 137, 20));
     connect(m_shipBox, &QComboBox::activated, this, &TrainingGroup::TrainingShipBoxChange);
 
     for (const FieldRow& row : kFieldRows) {
