@@ -1,0 +1,254 @@
+// brevanta-cli check, several files in one call, the error texts, help and version.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "CliRun.h"
+#include "PilotRecord.h"
+#include "TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using pilot::Field;
+using pilot::PilotRecord;
+using testing_support::runCli;
+using testing_support::TempDir;
+using testing_support::writeRecord;
+
+struct Finding {
+    std::string name;
+    std::function<void(PilotRecord&)> change;
+    std::string warning;  // empty: nothing to warn about
+};
+
+std::vector<Finding> findings() {
+    return {
+        {"clean", [](PilotRecord&) {}, ""},
+        {"rank", [](PilotRecord& r) { r.setU8(Field::Rank, 6); },
+         "Rank: 6 is outside its list (0..5)"},
+        {"status", [](PilotRecord& r) { r.setU8(Field::PilotStatus, 3); },
+         "PilotStatus: 3 is outside its list (0..2)"},
+        {"difficulty", [](PilotRecord& r) { r.setU8(Field::Difficulty, 255); },
+         "Difficulty: 255 is outside its list (0..2)"},
+        {"order", [](PilotRecord& r) { r.setU8(Field::SecretOrder, 10); },
+         "SecretOrder: 10 is outside its list (0..9)"},
+        {"battle status", [](PilotRecord& r) { r.setU8(Field::BattleStatus, 4, 7); },
+         "BattleStatus[7] (battle 8): 4 is outside its list (0..3)"},
+        {"last mission 8", [](PilotRecord& r) { r.setU8(Field::BattleLastMission, 8, 19); }, ""},
+        {"last mission 9", [](PilotRecord& r) { r.setU8(Field::BattleLastMission, 9, 19); },
+         "BattleLastMission[19] (battle 20): 9 is above 8"},
+        {"completed 1", [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 1, 6, 7); }, ""},
+        {"completed 2", [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 2, 6, 7); },
+         "CombatCompleted[6][7] (Missile Boat, mission 8): 2 is neither 0 nor 1"},
+        {"spare completed", [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 255, 11, 0); },
+         "CombatCompleted[11][0] (spare slot 12, mission 1): 255 is neither 0 nor 1"},
+        {"laser hits equal",
+         [](PilotRecord& r) {
+             r.setI32(Field::LaserShots, 100);
+             r.setI32(Field::LaserHits, 100);
+         },
+         ""},
+        {"laser hits above",
+         [](PilotRecord& r) {
+             r.setI32(Field::LaserShots, 100);
+             r.setI32(Field::LaserHits, 500);
+         },
+         "LaserHits 500 is above LaserShots 100"},
+        {"negative shots", [](PilotRecord& r) { r.setI32(Field::LaserShots, -1); },
+         "LaserHits 0 is above LaserShots -1"},
+        {"warhead hits above",
+         [](PilotRecord& r) {
+             r.setU16(Field::WarheadShots, 5);
+             r.setU16(Field::WarheadHits, 65535);
+         },
+         "WarheadHits 65535 is above WarheadShots 5"},
+        {"total score", [](PilotRecord& r) { r.setI32(Field::TotalScore, -5); },
+         "TotalScore -5 differs from the sum of the mission scores 0"},
+        {"total score matches",
+         [](PilotRecord& r) {
+             r.setI32(Field::BattleMissionScore, 300, 0, 0);
+             r.setI32(Field::BattleMissionScore, -100, 19, 7);
+             r.setI32(Field::TotalScore, 200);
+         },
+         ""},
+        // The editor stores a sum of 2147483647 as 0, the field's reset value.
+        {"total score at the sentinel",
+         [](PilotRecord& r) { r.setI32(Field::BattleMissionScore, 2147483647, 4, 4); }, ""},
+        {"kills", [](PilotRecord& r) { r.setU16(Field::ShipKills, 3, 10); },
+         "Kills 0 differs from the sum of the kill counters 3"},
+        {"kills wrap",
+         [](PilotRecord& r) {
+             r.setU16(Field::ShipKills, 65000, 0);
+             r.setU16(Field::ShipKills, 1000, 69);
+             r.setU16(Field::Kills, 464);
+         },
+         ""},
+    };
+}
+
+TEST(CliCheck, WarnsAboutEachDoubtfulValue) {
+    TempDir dir;
+    for (const Finding& finding : findings()) {
+        SCOPED_TRACE(finding.name);
+        PilotRecord record = PilotRecord::newPilot();
+        finding.change(record);
+        writeRecord(dir / "pilot.TFR", record);
+        const auto result = runCli({"check", "pilot.TFR"}, dir.path());
+        EXPECT_EQ(result.err, "");
+        if (finding.warning.empty()) {
+            EXPECT_EQ(result.status, 0);
+            EXPECT_EQ(result.out, "");
+        } else {
+            EXPECT_EQ(result.status, 1);
+            EXPECT_EQ(result.out, "pilot.TFR: " + finding.warning + "\n");
+        }
+    }
+}
+
+TEST(CliCheck, ListsEveryWarningOfEveryFile) {
+    TempDir dir;
+    PilotRecord record = PilotRecord::newPilot();
+    record.setU8(Field::Rank, 7);
+    record.setI32(Field::TotalScore, 1);
+    writeRecord(dir / "a.TFR", record);
+    writeRecord(dir / "b.TFR", PilotRecord::newPilot());
+    writeRecord(dir / "c.TFR", record);
+    const auto result = runCli({"check", "a.TFR", "b.TFR", "c.TFR"}, dir.path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out,
+              "a.TFR: Rank: 7 is outside its list (0..5)\n"
+              "a.TFR: TotalScore 1 differs from the sum of the mission scores 0\n"
+              "c.TFR: Rank: 7 is outside its list (0..5)\n"
+              "c.TFR: TotalScore 1 differs from the sum of the mission scores 0\n");
+}
+
+// show, check and report --output-dir take a roster: a missing file is reported with the
+// window's text, the others are still processed, and the status says a file failed.
+TEST(CliSeveralFiles, OneMissingFileDoesNotStopTheOthers) {
+    TempDir dir;
+    fs::create_directories(dir / "out");
+    PilotRecord doubtful = PilotRecord::newPilot();
+    doubtful.setU8(Field::Rank, 9);
+    writeRecord(dir / "one.TFR", PilotRecord::newPilot());
+    writeRecord(dir / "two.TFR", doubtful);
+    const std::string missing = "brevanta-cli: gone.TFR: error 2: Datei nicht gefunden.\n";
+
+    auto result = runCli({"show", "one.TFR", "gone.TFR", "two.TFR"}, dir.path());
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, missing);
+    EXPECT_EQ(result.out.find("==> one.TFR <==\n"), 0u);
+    EXPECT_NE(result.out.find("==> two.TFR <==\n"), std::string::npos);
+    EXPECT_NE(result.out.find("\nRank: 9 (unknown)\n"), std::string::npos);
+
+    result = runCli({"show", "--json", "one.TFR", "gone.TFR", "two.TFR"}, dir.path());
+    EXPECT_EQ(result.status, 2);
+    const auto json = nlohmann::json::parse(result.out);
+    EXPECT_EQ(json.at("one.TFR").at("Rank").at("value"), 0);
+    EXPECT_EQ(json.at("two.TFR").at("Rank").at("value"), 9);
+    EXPECT_FALSE(json.contains("gone.TFR"));
+
+    result = runCli({"check", "one.TFR", "gone.TFR", "two.TFR"}, dir.path());
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, missing);
+    EXPECT_EQ(result.out, "two.TFR: Rank: 9 is outside its list (0..5)\n");
+
+    result =
+        runCli({"report", "--output-dir", "out", "one.TFR", "gone.TFR", "two.TFR"}, dir.path());
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, missing);
+    EXPECT_TRUE(fs::exists(dir / "out/one.TXT"));
+    EXPECT_TRUE(fs::exists(dir / "out/two.TXT"));
+}
+
+TEST(CliErrors, ShowTheWindowsCodesAndTexts) {
+    struct Broken {
+        std::string name;
+        std::function<void(const fs::path&)> make;
+        std::string text;
+    };
+    const std::vector<Broken> cases = {
+        {"gone.TFR", [](const fs::path&) {}, "error 2: Datei nicht gefunden."},
+        {"no/folder.TFR", [](const fs::path&) {}, "error 3: Ungültiger Dateiname."},
+        {"empty.TFR", [](const fs::path& p) { testing_support::writeBytes(p, std::string()); },
+         "error 100: Lesen nach Dateiende (EOF)"},
+        {"short.TFR",
+         [](const fs::path& p) { testing_support::writeBytes(p, std::string(1927, 'x')); },
+         "error 100: Lesen nach Dateiende (EOF)"},
+        {"folder.TFR", [](const fs::path& p) { fs::create_directory(p); },
+         "error 5: Dateizugriff verweigert."},
+    };
+    TempDir dir;
+    for (const Broken& broken : cases) {
+        SCOPED_TRACE(broken.name);
+        broken.make(dir / broken.name);
+        const auto result = runCli({"show", broken.name}, dir.path());
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "brevanta-cli: " + broken.name + ": " + broken.text + "\n");
+    }
+}
+
+TEST(CliErrors, AWriteProtectedPilotIsNotChanged) {
+    TempDir dir;
+    const auto path = dir / "locked.TFR";
+    writeRecord(path, PilotRecord::newPilot());
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const auto result = runCli({"set", "locked.TFR", "Rank=2"}, dir.path());
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "brevanta-cli: locked.TFR: error 5: Dateizugriff verweigert.\n");
+    EXPECT_EQ(testing_support::recordOf(path), PilotRecord::newPilot());
+}
+
+TEST(CliErrors, NothingIsCreatedOnAReadOnlyFileSystem) {
+    TempDir dir;
+    testing_support::ReadOnlyMount mount(dir / "ro");
+    if (!mount.mounted()) {
+        GTEST_SKIP() << "no read-only tmpfs can be mounted here";
+    }
+    writeRecord(dir / "ace.TFR", PilotRecord::newPilot());
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"new", "ro/new.TFR"},
+             {"report", "ace.TFR", "-o", "ro/ace.TXT"},
+             {"bsf", "ace.TFR", "ro/form.TXT", "--battle", "1"},
+         }) {
+        SCOPED_TRACE(arguments.front());
+        const auto result = runCli(arguments, dir.path());
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find("brevanta-cli: ro/"), std::string::npos) << result.err;
+        EXPECT_TRUE(fs::is_empty(dir / "ro"));
+    }
+}
+
+TEST(CliUsage, HelpOnTheProgramAndEveryCommandAndTheVersion) {
+    for (const std::string command : {"", "show", "report", "bsf", "new", "set", "diff", "check"}) {
+        SCOPED_TRACE(command);
+        std::vector<std::string> arguments;
+        if (!command.empty()) {
+            arguments.push_back(command);
+        }
+        arguments.push_back("--help");
+        const auto result = runCli(arguments);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_NE(result.out.find("Usage: "), std::string::npos) << result.out;
+    }
+    const auto version = runCli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "brevanta-cli 1.0.0\n");
+}
+
+TEST(CliUsage, UsageErrorsEndWithStatus2) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {}, {"fly"}, {"show"}, {"set", "a.TFR"}, {"diff", "a.TFR"}, {"show", "--xml", "a"}}) {
+        const auto result = runCli(arguments);
+        EXPECT_EQ(result.status, 2) << (arguments.empty() ? "" : arguments.front());
+        EXPECT_NE(result.err, "");
+    }
+}
+
+}  // namespace
