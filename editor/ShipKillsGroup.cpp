@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "GroupControls.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 #include "ShipKillsTable.h"
@@ -20,25 +21,17 @@ ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()>
     // Created in tab order, which makes the focus chain run down each column in turn.
     for (const std::size_t index : counterTabOrder()) {
         const ShipKillCounter& counter = kShipKillsTable[index];
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QStringLiteral("Edit%1").arg(kFirstCounterEdit + index));
-        edit->setGeometry(counterEditRect(counter));
-        edit->setToolTip(QStringLiteral("Destroyed ships of this type"));
-
+        const QString name = QStringLiteral("Edit%1").arg(kFirstCounterEdit + index);
+        QLineEdit* edit = makeEdit(this, name, QStringLiteral("Destroyed ships of this type"),
+                                   counterEditRect(counter));
         // With its edit as buddy the label reads "&&" as one ampersand.
-        auto* label = new QLabel(
+        QLabel* label = makeLabel(
+            this, name + QStringLiteral("Label"),
             QString::fromLatin1(counter.label.data(), static_cast<qsizetype>(counter.label.size())),
-            this);
-        label->setGeometry(counterLabelRect(counter));
+            counterLabelRect(counter), edit);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label->setBuddy(edit);
-
-        m_counters[index] = new NumberField(
-            edit, m_record,
-            [index] {
-                return Slot{pilot::Field::ShipKills, index};
-            },
-            [this] {
+        m_counters[index] =
+            new NumberField(edit, m_record, Slot{pilot::Field::ShipKills, index}, [this] {
                 m_markChanged();
                 m_updateKillsTotal();
             });
