@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSysInfo>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "Pictures.h"
 
@@ -15,18 +16,18 @@ namespace ui {
 
 namespace {
 
-QLabel* addLine(QGridLayout* layout, const QString& objectName, const QString& text) {
+QLabel* addLine(QVBoxLayout* lines, const QString& objectName, const QString& text) {
     auto* label = new QLabel(text);
     label->setObjectName(objectName);
-    layout->addWidget(label, layout->rowCount(), 1);
+    lines->addWidget(label);
     return label;
 }
 
 // A link label that hands its address to the desktop (browser or mail program).
-void addLink(QGridLayout* layout, const QString& objectName, const QString& address,
+void addLink(QVBoxLayout* lines, const QString& objectName, const QString& address,
              const QString& shown) {
     QLabel* label =
-        addLine(layout, objectName, QStringLiteral("<a href=\"%1\">%2</a>").arg(address, shown));
+        addLine(lines, objectName, QStringLiteral("<a href=\"%1\">%2</a>").arg(address, shown));
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     QObject::connect(label, &QLabel::linkActivated, label,
@@ -76,33 +77,37 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QGridLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setHorizontalSpacing(16);
     auto* iconLabel = new QLabel;
     iconLabel->setObjectName(QStringLiteral("ProgramIcon"));
     iconLabel->setPixmap(icon.pixmap(48, 48));
-    layout->addWidget(iconLabel, 0, 0, 4, 1, Qt::AlignTop);
+    layout->addWidget(iconLabel, 0, 0, Qt::AlignTop);
+    auto* lines = new QVBoxLayout;
+    lines->setSpacing(4);
+    layout->addLayout(lines, 0, 1);
 
-    addLine(layout, QStringLiteral("CompanyLabel"), QStringLiteral("Vessk Computing presents:"));
-    QLabel* product = addLine(layout, QStringLiteral("ProductLabel"), QStringLiteral("Brevanta"));
+    addLine(lines, QStringLiteral("CompanyLabel"), QStringLiteral("Vessk Computing presents:"));
+    QLabel* product = addLine(lines, QStringLiteral("ProductLabel"), QStringLiteral("Brevanta"));
     QFont productFont = product->font();
     productFont.setBold(true);
     productFont.setPointSize(productFont.pointSize() + 6);
     product->setFont(productFont);
-    addLine(layout, QStringLiteral("VersionLabel"), QStringLiteral("Version 1.0 Release"));
-    addLine(layout, QStringLiteral("CopyrightLabel"),
+    addLine(lines, QStringLiteral("VersionLabel"), QStringLiteral("Version 1.0 Release"));
+    addLine(lines, QStringLiteral("CopyrightLabel"),
             QStringLiteral("Copyright \u00A9 2026 Vessk Computing"));
     const QString web = QString::fromLatin1(kWebAddress);
-    addLink(layout, QStringLiteral("WebLink"), web, web);
+    addLink(lines, QStringLiteral("WebLink"), web, web);
     const QString mail = QString::fromLatin1(kMailAddress);
-    addLink(layout, QStringLiteral("MailLink"), QStringLiteral("mailto:") + mail, mail);
-    addLine(layout, QStringLiteral("SystemLabel"),
+    addLink(lines, QStringLiteral("MailLink"), QStringLiteral("mailto:") + mail, mail);
+    addLine(lines, QStringLiteral("SystemLabel"),
             QStringLiteral("Operating system: ") + QSysInfo::prettyProductName());
-    addLine(layout, QStringLiteral("MemoryLabel"), memoryLine(readAvailableMemory()));
+    addLine(lines, QStringLiteral("MemoryLabel"), memoryLine(readAvailableMemory()));
 
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("OkButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    layout->addWidget(ok, layout->rowCount(), 0, 1, 2, Qt::AlignHCenter);
+    layout->addWidget(ok, 1, 0, 1, 2, Qt::AlignHCenter);
 }
 
 }  // namespace ui
