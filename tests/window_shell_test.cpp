@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -16,13 +17,16 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSysInfo>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -653,6 +657,143 @@ TEST_F(WindowShell, KeyboardFocusVisitsTheGroupsInOrder) {
         }
     } while (widget != window.get());
     EXPECT_EQ(visited, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
+}
+
+// Plays the user in front of the real modal dialogs: each step acts on the modal window
+// that is open when its turn comes.
+class DialogUser : public QObject {
+public:
+    using Step = std::function<void(QWidget* modal)>;
+    explicit DialogUser(std::vector<Step> steps) : m_steps(std::move(steps)) {
+        connect(&m_timer, &QTimer::timeout, this, &DialogUser::act);
+        m_timer.start(5);
+    }
+    [[nodiscard]] bool done() const { return m_next == m_steps.size(); }
+
+private:
+    void act() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == m_lastModal || done()) {
+            return;
+        }
+        m_lastModal = modal;
+        m_steps[m_next++](modal);
+    }
+    QTimer m_timer;
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    QWidget* m_lastModal = nullptr;
+};
+
+DialogUser::Step typeName(QString name, int type = -1) {
+    return [name, type](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        if (type >= 0) {
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            types->setCurrentIndex(type);
+            // What the combo box emits on the user's choice.
+            Q_EMIT types->activated(type);
+            Q_EMIT types->textActivated(types->itemText(type));
+        }
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+        QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+    };
+}
+
+DialogUser::Step answer(QMessageBox::StandardButton button) {
+    return [button](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        box->button(button)->click();
+    };
+}
+
+DialogUser::Step cancel() {
+    return [](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); };
+}
+
+std::optional<ui::FileChoice> runDialog(const ui::FileDialogOptions& options,
+                                        const QString& initialName, int initialFilter,
+                                        std::vector<DialogUser::Step> steps) {
+    DialogUser user(std::move(steps));
+    ui::QtDialogService service;
+    auto choice = service.chooseFile(nullptr, options, initialName, initialFilter);
+    EXPECT_TRUE(user.done());
+    return choice;
+}
+
+// The real dialog: the extension added to a bare name follows the chosen type, a name that
+// exists needs a confirmed overwrite, a name that does not exist a confirmed creation.
+TEST(QtFileDialog, AddsTheChosenTypesExtensionAndAsksWhereConfigured) {
+    TempDir dir;
+    writeBytes(dir / "old.TFR", std::string("x"));
+    const QString folder = qpath(dir.path()) + u'/';
+    const ui::FileDialogOptions save{
+        .mode = ui::FileDialogOptions::Mode::Save,
+        .title = QStringLiteral("Save Pilotfile"),
+        .filters = {QStringLiteral("TFR File (*.TFR)"), QStringLiteral("Text File (*.TXT)")},
+        .defaultSuffix = QStringLiteral("TFR"),
+        .confirmOverwrite = true};
+    ui::FileDialogOptions create = save;
+    create.confirmCreate = true;
+    create.confirmOverwrite = false;
+    using Button = QMessageBox::StandardButton;
+    const struct {
+        const char* what;
+        const ui::FileDialogOptions& options;
+        int initialFilter;
+        std::vector<DialogUser::Step> steps;
+        std::optional<ui::FileChoice> expected;
+    } cases[] = {
+        {"bare name, first type",
+         save,
+         0,
+         {typeName(QStringLiteral("ace"))},
+         ui::FileChoice{folder + QStringLiteral("ace.TFR"), 0}},
+        {"bare name, text type",
+         save,
+         0,
+         {typeName(QStringLiteral("ace"), 1)},
+         ui::FileChoice{folder + QStringLiteral("ace.TXT"), 1}},
+        {"remembered text type",
+         save,
+         1,
+         {typeName(QStringLiteral("ace"))},
+         ui::FileChoice{folder + QStringLiteral("ace.TXT"), 1}},
+        {"name with a point",
+         save,
+         1,
+         {typeName(QStringLiteral("report.text"))},
+         ui::FileChoice{folder + QStringLiteral("report.text"), 1}},
+        {"overwrite declined",
+         save,
+         0,
+         {typeName(QStringLiteral("old.TFR")), answer(Button::No), cancel()},
+         std::nullopt},
+        {"overwrite confirmed",
+         save,
+         0,
+         {typeName(QStringLiteral("old.TFR")), answer(Button::Yes)},
+         ui::FileChoice{folder + QStringLiteral("old.TFR"), 0}},
+        {"creation declined, then confirmed",
+         create,
+         0,
+         {typeName(QStringLiteral("new.TXT"), 1), answer(Button::No),
+          typeName(QStringLiteral("new.TXT")), answer(Button::Yes)},
+         ui::FileChoice{folder + QStringLiteral("new.TXT"), 1}},
+        {"cancel", save, 0, {cancel()}, std::nullopt},
+    };
+    for (const auto& run : cases) {
+        SCOPED_TRACE(run.what);
+        const auto choice =
+            runDialog(run.options, folder + QStringLiteral("start"), run.initialFilter, run.steps);
+        ASSERT_EQ(choice.has_value(), run.expected.has_value());
+        if (choice) {
+            EXPECT_EQ(choice->path.toStdString(), run.expected->path.toStdString());
+            EXPECT_EQ(choice->filterIndex, run.expected->filterIndex);
+        }
+    }
 }
 
 // Receives the addresses the About box hands to the desktop.
