@@ -6,10 +6,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "GroupControls.h"
 #include "NumberField.h"
 #include "NumberText.h"
 #include "PilotRecord.h"
@@ -60,10 +60,6 @@ constexpr std::array<ColumnText, 3> kColumns = {{
 constexpr std::array<Field, 2> kGoalFields = {Field::BattleSecondaryGoals, Field::BattleBonusGoals};
 constexpr std::size_t kRadioColumn = 2;
 
-QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString numbered(const char* stem, std::size_t number) {
     return QString::fromLatin1(stem) + QString::number(number);
 }
@@ -82,15 +78,6 @@ int columnLeft(int halfLeft, std::size_t column) {
     return halfLeft + kEditWidth + kBoxGap + static_cast<int>(column) * kBoxPitch;
 }
 
-QString statusHint() {
-    // Qt's tool tips break lines at "\n" only; a CR LF would show a stray character.
-    QString hint = QStringLiteral("A Battle can have four stats:");
-    for (const auto name : pilot::kBattleStatusNames) {
-        hint += QLatin1Char('\n') + latin1(name);
-    }
-    return hint;
-}
-
 }  // namespace
 
 BattleStatsGroup::BattleStatsGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
@@ -106,30 +93,29 @@ BattleStatsGroup::BattleStatsGroup(pilot::PilotRecord& record, std::function<voi
 }
 
 void BattleStatsGroup::buildControls() {
-    m_battleBox = new QComboBox(this);
-    m_battleBox->setObjectName(QStringLiteral("BattleNRBox1"));
-    m_battleBox->setGeometry(kMargin, kTopRow, kBattleBoxWidth, kSelectorHeight);
-    m_battleBox->setToolTip(QStringLiteral("Selected Tie Fighter Battle"));
+    QStringList battles;
     for (std::size_t battle = 1; battle <= kBattles; ++battle) {
-        m_battleBox->addItem(QStringLiteral("Battle %1").arg(battle, 2));
+        battles.append(QStringLiteral("Battle %1").arg(battle, 2));
     }
+    m_battleBox = makeSelector(this, QStringLiteral("BattleNRBox1"), battles, QString(),
+                               QStringLiteral("Selected Tie Fighter Battle"),
+                               QRect(kMargin, kTopRow, kBattleBoxWidth, kSelectorHeight));
+    m_battleBox->setCurrentIndex(0);  // the selector always shows the current battle
     connect(m_battleBox, &QComboBox::activated, this, &BattleStatsGroup::BattleNRBox1Change);
 
-    m_statusBox = new QComboBox(this);
-    m_statusBox->setObjectName(QStringLiteral("BattleStatusBox1"));
-    m_statusBox->setGeometry(kStatusBoxLeft, kTopRow, kStatusBoxWidth, kSelectorHeight);
-    m_statusBox->setToolTip(statusHint());
-    for (const auto name : pilot::kBattleStatusNames) {
-        m_statusBox->addItem(latin1(name));
-    }
-    m_statusBox->setCurrentIndex(-1);
+    // Qt's tool tips break lines at "\n" only; a CR LF would show a stray character.
+    const QStringList statuses = entryTexts(pilot::kBattleStatusNames);
+    m_statusBox =
+        makeSelector(this, QStringLiteral("BattleStatusBox1"), statuses, QString(),
+                     entriesTooltip(QStringLiteral("A Battle can have four stats:"), statuses),
+                     QRect(kStatusBoxLeft, kTopRow, kStatusBoxWidth, kSelectorHeight));
     connect(m_statusBox, &QComboBox::activated, this, &BattleStatsGroup::BattleStatusBox1Change);
 
     for (const int halfLeft : kHalfLeft) {
         for (std::size_t column = 0; column < kColumns.size(); ++column) {
-            auto* head = new QLabel(QString::fromLatin1(kColumns[column].head), this);
-            head->setGeometry(columnLeft(halfLeft, column) + 3, kFirstLabelTop, kBoxWidth,
-                              kLabelHeight);
+            makeLabel(
+                this, QString(), QString::fromLatin1(kColumns[column].head),
+                QRect(columnLeft(halfLeft, column) + 3, kFirstLabelTop, kBoxWidth, kLabelHeight));
         }
     }
 
@@ -138,17 +124,15 @@ void BattleStatsGroup::buildControls() {
         const std::size_t number = mission + 1;
         const MissionPlace place = missionPlace(mission);
         const int editTop = place.labelTop + kEditBelowLabel;
-        auto* label = new QLabel(QStringLiteral("Mission %1:").arg(number), this);
-        label->setGeometry(place.left, place.labelTop, kLabelWidth, kLabelHeight);
-
         // Edit1Change .. Edit8Change: the number-field rule, then MarkChanged and the total.
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(numbered("Edit", number));
-        edit->setGeometry(place.left, editTop, kEditWidth, kEditHeight);
-        edit->setToolTip(QStringLiteral("Score of this mission"));
+        QLineEdit* edit =
+            makeEdit(this, numbered("Edit", number), QStringLiteral("Score of this mission"),
+                     QRect(place.left, editTop, kEditWidth, kEditHeight));
+        makeLabel(this, QString(), QStringLiteral("Mission %1:").arg(number),
+                  QRect(place.left, place.labelTop, kLabelWidth, kLabelHeight), edit);
         m_scores[mission] = new NumberField(
             edit, m_record,
-            [this, mission] {
+            [this, mission]() -> std::optional<Slot> {
                 return Slot{Field::BattleMissionScore, m_currentBattle, mission};
             },
             [this] {
@@ -234,11 +218,7 @@ void BattleStatsGroup::CommitBattleFields() {
 }
 
 std::optional<std::size_t> BattleStatsGroup::selectedBattle() const {
-    const int index = m_battleBox->currentIndex();
-    if (index < 0 || static_cast<std::size_t>(index) >= kBattles) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(index);
+    return selectedEntry(*m_battleBox);
 }
 
 void BattleStatsGroup::BattleNRBox1Change(int index) {
