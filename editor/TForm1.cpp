@@ -91,6 +91,12 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     connect(m_form2, &reports::TForm2::textsReturned, m_bsfGeneration,
             &BsfGenerationGroup::setTexts);
 
+    fitToClientArea();
+}
+
+// The window is as large as the client area plus the menu bar, whose height depends on the
+// desktop's style: measured again when the window is first shown.
+void TForm1::fitToClientArea() {
     setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
 }
 
@@ -196,6 +202,7 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_centred) {
         m_centred = true;
+        fitToClientArea();
         QRect frame = frameGeometry();
         frame.moveCenter(screen()->availableGeometry().center());
         move(frame.topLeft());

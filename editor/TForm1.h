@@ -65,6 +65,7 @@ protected:
 
 private:
     // Window layout (TForm1.cpp).
+    void fitToClientArea();
     void createGroups(QWidget* client);
     [[nodiscard]] QWidget* createStatusBar(QWidget* parent);
 
