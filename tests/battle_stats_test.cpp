@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
+#include <climits>
 #include <cstdint>
-#include <string>
+#include <filesystem>
 #include <vector>
 
 #include <QApplication>
@@ -16,37 +16,39 @@
 #include <QTest>
 
 #include "BattleStatsGroup.h"
+#include "FakeDialogs.h"
 #include "PilotRecord.h"
-#include "Totals.h"
+#include "TForm1.h"
+#include "TestFiles.h"
 
 namespace {
 
 using pilot::Field;
 using pilot::PilotRecord;
 
-template <typename T>
-T* control(const QWidget& root, const QString& name) {
-    T* widget = root.findChild<T*>(name);
-    EXPECT_NE(widget, nullptr) << name.toStdString();
-    return widget;
-}
-
 QString numbered(const char* stem, std::size_t number) {
     return QString::fromLatin1(stem) + QString::number(number);
 }
 
-// Picks an entry as the user does: the selection moves, then `activated` fires.
+// The user's choice of an entry, as the drop-down list reports it.
 void choose(QComboBox* box, int index) {
     box->setCurrentIndex(index);
     Q_EMIT box->activated(index);
 }
 
-// Types over the selected text. Every keystroke runs the field's rule and a lone "-" does
-// not convert, so a negative number gets its digits first and the sign last.
-void typeInto(QLineEdit* edit, const QString& text) {
+// Typed key by key over the selected text (each keystroke runs the rule; a lone "-" does not
+// convert, so a negative number gets its sign last), or pasted over it in one change.
+enum class Entry { Type, Paste };
+
+void enterText(QLineEdit* edit, const QString& text, Entry entry) {
     edit->setFocus();
     edit->selectAll();
-    if (text.startsWith(QLatin1Char('-'))) {
+    if (text.isEmpty()) {
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    } else if (entry == Entry::Paste) {
+        QApplication::clipboard()->setText(text);
+        QTest::keySequence(edit, QKeySequence::Paste);
+    } else if (text.startsWith(QLatin1Char('-'))) {
         QTest::keyClicks(edit, text.mid(1));
         QTest::keyClick(edit, Qt::Key_Home);
         QTest::keyClick(edit, '-');
@@ -55,56 +57,49 @@ void typeInto(QLineEdit* edit, const QString& text) {
     }
 }
 
-// Pastes over the selected text: one change of the text, as "$1F" needs.
-void pasteInto(QLineEdit* edit, const QString& text) {
-    QApplication::clipboard()->setText(text);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+// A pilot that a refresh leaves as it is: valid values only, TotalScore the sum of its
+// mission scores and Kills the sum of its (zero) kill counters.
+PilotRecord battlePilot() {
+    PilotRecord record = PilotRecord::newPilot();
+    std::int32_t total = 0;
+    for (std::size_t battle = 0; battle < pilot::kBattles; ++battle) {
+        for (std::size_t mission = 0; mission < pilot::kMissions; ++mission) {
+            const auto score = static_cast<std::int32_t>(100 * battle + mission);
+            record.setI32(Field::BattleMissionScore, score, battle, mission);
+            total += score;
+        }
+        record.setU8(Field::BattleStatus, static_cast<std::uint8_t>(battle % 4), battle);
+        record.setU8(Field::BattleLastMission, static_cast<std::uint8_t>(battle % 9), battle);
+        record.setU8(Field::BattleSecondaryGoals, static_cast<std::uint8_t>(battle * 13), battle);
+        record.setU8(Field::BattleBonusGoals, static_cast<std::uint8_t>(battle * 29), battle);
+    }
+    record.setI32(Field::TotalScore, total);
+    return record;
 }
 
-std::int32_t score(const PilotRecord& record, std::size_t battle, std::size_t mission) {
-    return record.i32(Field::BattleMissionScore, battle, mission);
-}
-
-// The group alone; the window's callbacks become counters, and the total is recomputed into
-// the record as the window does.
-class BattleGroupTest : public ::testing::Test {
+class BattleStats : public ::testing::Test {
 protected:
-    BattleGroupTest()
-        : m_group(
-              m_record, [this] { ++m_marks; },
-              [this] {
-                  ++m_totals;
-                  m_record.setI32(Field::TotalScore, pilot::missionScoreTotal(m_record));
-              }) {
-        m_group.show();
-    }
+    // The file dialogs move the current directory to the chosen folder.
+    ~BattleStats() override { std::filesystem::current_path(m_startFolder); }
 
-    void refresh() {
-        m_group.uncheckGoals();
-        m_group.showFirstBattleScores();
-        m_group.showFirstBattleDetails();
+    template <typename Widget>
+    Widget* control(const QString& name) {
+        auto* widget = m_window.findChild<Widget*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
     }
-    void chooseBattle(std::size_t battle) {
-        choose(control<QComboBox>(m_group, QStringLiteral("BattleNRBox1")),
-               static_cast<int>(battle));
-    }
-    QLineEdit* edit(std::size_t number) {
-        return control<QLineEdit>(m_group, numbered("Edit", number));
-    }
-    QCheckBox* box(std::size_t number) {
-        return control<QCheckBox>(m_group, numbered("CheckBox", number));
-    }
+    QComboBox* battleBox() { return control<QComboBox>(QStringLiteral("BattleNRBox1")); }
+    QComboBox* statusBox() { return control<QComboBox>(QStringLiteral("BattleStatusBox1")); }
+    QLineEdit* edit(std::size_t number) { return control<QLineEdit>(numbered("Edit", number)); }
+    QCheckBox* box(std::size_t number) { return control<QCheckBox>(numbered("CheckBox", number)); }
     QRadioButton* radio(std::size_t number) {
-        return control<QRadioButton>(m_group, numbered("RadioButton", number));
+        return control<QRadioButton>(numbered("RadioButton", number));
     }
-    QComboBox* statusBox() {
-        return control<QComboBox>(m_group, QStringLiteral("BattleStatusBox1"));
-    }
+    QLineEdit* totalEdit() { return control<QLineEdit>(QStringLiteral("TotalScoreEdit1")); }
+    void chooseBattle(std::size_t battle) { choose(battleBox(), static_cast<int>(battle)); }
     std::vector<std::size_t> checkedRadios() {
         std::vector<std::size_t> checked;
-        for (std::size_t n = 1; n <= 8; ++n) {
+        for (std::size_t n = 1; n <= pilot::kMissions; ++n) {
             if (radio(n)->isChecked()) {
                 checked.push_back(n);
             }
@@ -112,364 +107,375 @@ protected:
         return checked;
     }
 
-    PilotRecord m_record;
-    int m_marks = 0;
-    int m_totals = 0;
-    editor::BattleStatsGroup m_group;
+    // CheckBox1..8 show the secondary goal bits, CheckBox9..16 the bonus goal bits.
+    void expectGoalBoxes(std::uint8_t secondary, std::uint8_t bonus) {
+        for (std::size_t m = 0; m < pilot::kMissions; ++m) {
+            EXPECT_EQ(box(m + 1)->isChecked(), ((secondary >> m) & 1u) != 0) << m;
+            EXPECT_EQ(box(m + 9)->isChecked(), ((bonus >> m) & 1u) != 0) << m;
+        }
+    }
+
+    // Opens the record through the Open command, as a user does.
+    void open(const PilotRecord& record) {
+        testing_support::writeRecord(m_file, record);
+        m_dialogs.answer(QString::fromStdString(m_file.string()));
+        m_window.OpenTFR1Click();
+        ASSERT_TRUE(m_dialogs.errors.empty());
+    }
+    [[nodiscard]] const PilotRecord& record() const { return m_window.record(); }
+    [[nodiscard]] std::int32_t score(std::size_t battle, std::size_t mission) const {
+        return record().i32(Field::BattleMissionScore, battle, mission);
+    }
+
+    std::filesystem::path m_startFolder = std::filesystem::current_path();
+    testing_support::TempDir m_dir;
+    std::filesystem::path m_file = m_dir / "pilot.TFR";
+    testing_support::FakeDialogs m_dialogs;
+    editor::TForm1 m_window{{}, m_dialogs};
 };
 
-TEST_F(BattleGroupTest, SelectorsListTheBattlesAndStatusesWithoutTypedText) {
-    auto* battles = control<QComboBox>(m_group, QStringLiteral("BattleNRBox1"));
-    ASSERT_EQ(battles->count(), 20);
-    EXPECT_EQ(battles->itemText(0), QStringLiteral("Battle  1"));
-    EXPECT_EQ(battles->itemText(8), QStringLiteral("Battle  9"));
-    EXPECT_EQ(battles->itemText(9), QStringLiteral("Battle 10"));
-    EXPECT_EQ(battles->itemText(19), QStringLiteral("Battle 20"));
-    ASSERT_EQ(statusBox()->count(), 4);
-    EXPECT_EQ(statusBox()->itemText(0), QStringLiteral("Not Displayed (Battle does not exist)"));
-    EXPECT_EQ(statusBox()->itemText(3), QStringLiteral("Completed"));
-    EXPECT_FALSE(battles->isEditable());
+// --- The form --------------------------------------------------------------------------
+
+TEST_F(BattleStats, SelectorsListTheirEntriesAndTakeNoTypedText) {
+    const std::vector<std::pair<int, const char*>> battles = {
+        {0, "Battle  1"}, {8, "Battle  9"}, {9, "Battle 10"}, {19, "Battle 20"}};
+    ASSERT_EQ(battleBox()->count(), 20);
+    for (const auto& [index, text] : battles) {
+        EXPECT_EQ(battleBox()->itemText(index), QString::fromLatin1(text));
+    }
+    const QString statusHint = QStringLiteral(
+        "A Battle can have four stats:\nNot Displayed (Battle does not exist)\n"
+        "In Progress (Current Battle)\nNot Completed\nCompleted");
+    EXPECT_EQ(statusBox()->toolTip(), statusHint);
+    EXPECT_EQ(statusBox()->count(), 4);
+    EXPECT_FALSE(battleBox()->isEditable());
     EXPECT_FALSE(statusBox()->isEditable());
-    EXPECT_EQ(statusBox()->toolTip(),
-              QStringLiteral("A Battle can have four stats:\nNot Displayed (Battle does not "
-                             "exist)\nIn Progress (Current Battle)\nNot Completed\nCompleted"));
 }
 
-TEST_F(BattleGroupTest, ControlsStandWhereTheFormPutsThem) {
+TEST_F(BattleStats, ControlsStandAtTheirPlacesInTabOrder) {
     struct Place {
-        const char* name;
-        int top;
-        int width;
+        QString name;
+        int top;    // ignored for the boxes on a mission's line
+        int width;  // -1: not fixed
+        QString tip;
+        std::size_t line = 0;  // the mission whose edit line the box shares
     };
-    const std::vector<Place> places = {
-        {"BattleNRBox1", 12, 75}, {"BattleStatusBox1", 12, 199},
-        {"Edit1", 45, 71},        {"Edit4", 150, 71},
-        {"Edit5", 45, 71},        {"Edit8", 150, 71},
-        {"CheckBox1", -1, 15},    {"CheckBox16", -1, 15},
-        {"RadioButton8", -1, 15}, {"CheckBox17", 172, -1},
-    };
-    for (const Place& place : places) {
-        const auto* widget = control<QWidget>(m_group, QString::fromLatin1(place.name));
-        if (place.top >= 0) {
-            EXPECT_EQ(widget->y(), place.top) << place.name;
-        }
-        if (place.width >= 0) {
-            EXPECT_EQ(widget->width(), place.width) << place.name;
-        }
-    }
-    // Missions 5..8 stand right of missions 1..4; each row's boxes share the edit's line and
-    // lie right of it.
+    const QString secondary = QStringLiteral("Indicates if the secondary goal has been completed");
+    const QString bonus = QStringLiteral("Indicates if the bonus goal has been completed");
+    const QString last = QStringLiteral("Indicates the last successfully completed mission");
+    std::vector<Place> places = {
+        {QStringLiteral("BattleNRBox1"), 12, 75, QStringLiteral("Selected Tie Fighter Battle")},
+        {QStringLiteral("BattleStatusBox1"), 12, 199, statusBox()->toolTip()}};
     for (std::size_t n = 1; n <= 8; ++n) {
-        const QRect score = edit(n)->geometry();
-        for (const QWidget* onLine :
-             {static_cast<QWidget*>(box(n)), static_cast<QWidget*>(box(n + 8)),
-              static_cast<QWidget*>(radio(n))}) {
-            EXPECT_GT(onLine->x(), score.right()) << n;
-            EXPECT_GE(onLine->y(), score.top()) << n;
-            EXPECT_LE(onLine->geometry().bottom(), score.bottom()) << n;
-        }
-        EXPECT_LT(box(n)->x(), box(n + 8)->x());
-        EXPECT_LT(box(n + 8)->x(), radio(n)->x());
-        EXPECT_LE(radio(n)->geometry().right(), 295);
-    }
-    EXPECT_GT(edit(5)->x(), radio(1)->geometry().right());
-    // Labels "Mission n:" at y 35, 70, 105, 140 in each half; heads S, B, C at y 35.
-    std::vector<QString> missionLabels;
-    std::vector<QString> heads;
-    for (const QLabel* label : m_group.findChildren<QLabel*>()) {
-        if (label->text().startsWith(QStringLiteral("Mission"))) {
-            const int n = label->text().mid(8, 1).toInt();
-            EXPECT_EQ(label->y(), 35 + 35 * ((n - 1) % 4)) << n;
-            EXPECT_EQ(label->y() + 10, edit(static_cast<std::size_t>(n))->y()) << n;
-            missionLabels.push_back(label->text());
-        } else {
-            EXPECT_EQ(label->y(), 35);
-            heads.push_back(label->text());
-        }
-    }
-    EXPECT_EQ(missionLabels.size(), 8u);
-    std::sort(heads.begin(), heads.end());
-    EXPECT_EQ(heads, (std::vector<QString>{QStringLiteral("B"), QStringLiteral("B"),
-                                           QStringLiteral("C"), QStringLiteral("C"),
-                                           QStringLiteral("S"), QStringLiteral("S")}));
-}
-
-TEST_F(BattleGroupTest, TabOrderRunsSelectorsScoresGoalsRadiosThenNoMissionBox) {
-    std::vector<QString> expected = {QStringLiteral("BattleNRBox1"),
-                                     QStringLiteral("BattleStatusBox1")};
-    for (std::size_t n = 1; n <= 8; ++n) {
-        expected.push_back(numbered("Edit", n));
+        places.push_back({numbered("Edit", n), 45 + 35 * int((n - 1) % 4), 71,
+                          QStringLiteral("Score of this mission")});
     }
     for (std::size_t n = 1; n <= 16; ++n) {
-        expected.push_back(numbered("CheckBox", n));
+        places.push_back(
+            {numbered("CheckBox", n), 0, 15, n <= 8 ? secondary : bonus, (n - 1) % 8 + 1});
     }
     for (std::size_t n = 1; n <= 8; ++n) {
-        expected.push_back(numbered("RadioButton", n));
+        places.push_back({numbered("RadioButton", n), 0, 15, last, n});
     }
-    expected.push_back(QStringLiteral("CheckBox17"));
+    places.push_back({QStringLiteral("CheckBox17"), 172, -1, QString()});
 
-    // The chain also holds the labels; keep the named controls of the group.
-    std::vector<QString> chain;
-    QWidget* const first = control<QWidget>(m_group, expected.front());
-    QWidget* widget = first;
+    QWidget* const group = battleBox()->parentWidget();
+    std::vector<QString> expectedChain;
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.name.toStdString());
+        expectedChain.push_back(place.name);
+        const auto* widget = group->findChild<QWidget*>(place.name);
+        ASSERT_NE(widget, nullptr);
+        if (place.line == 0) {
+            EXPECT_EQ(widget->y(), place.top);
+        } else {
+            const QRect line = edit(place.line)->geometry();
+            EXPECT_GE(widget->y(), line.top());
+            EXPECT_LE(widget->geometry().bottom(), line.bottom());
+            EXPECT_GT(widget->x(), line.right());
+        }
+        if (place.width >= 0) {
+            EXPECT_EQ(widget->width(), place.width);
+        }
+        EXPECT_EQ(widget->toolTip(), place.tip);
+        EXPECT_LE(widget->geometry().right(), group->width());
+    }
+    EXPECT_GT(edit(5)->x(), radio(1)->geometry().right());  // missions 5..8 on the right
+
+    std::vector<QString> focusChain;
+    QWidget* widget = battleBox();
     do {
-        if (m_group.isAncestorOf(widget) && !widget->objectName().isEmpty()) {
-            chain.push_back(widget->objectName());
+        if (group->isAncestorOf(widget) && widget->focusPolicy() != Qt::NoFocus) {
+            focusChain.push_back(widget->objectName());
         }
         widget = widget->nextInFocusChain();
-    } while (widget != first);
-    EXPECT_EQ(chain, expected);
+    } while (widget != battleBox());
+    EXPECT_EQ(focusChain, expectedChain);
+
+    // "Mission n:" 10 pixels above its edit; the column heads S, B, C at y 35 in each half.
+    QString heads;
+    for (const QLabel* label : group->findChildren<QLabel*>()) {
+        if (label->buddy() != nullptr) {
+            EXPECT_EQ(label->y() + 10, label->buddy()->y());
+            EXPECT_EQ(label->text(),
+                      QStringLiteral("Mission %1:").arg(label->buddy()->objectName().mid(4)));
+        } else {
+            EXPECT_EQ(label->y(), 35);
+            heads += label->text();
+        }
+    }
+    std::sort(heads.begin(), heads.end());
+    EXPECT_EQ(heads, QStringLiteral("BBCCSS"));
 }
 
-TEST_F(BattleGroupTest, SwitchCommitsIntoThePreviousBattleOnly) {
-    for (std::size_t m = 0; m < 8; ++m) {
-        m_record.setI32(Field::BattleMissionScore, static_cast<std::int32_t>(300 + m), 2, m);
-        m_record.setI32(Field::BattleMissionScore, static_cast<std::int32_t>(700 + m), 6, m);
-    }
-    m_record.setU8(Field::BattleSecondaryGoals, 0x10, 6);
-    m_record.setU8(Field::BattleBonusGoals, 0x20, 6);
-    m_record.setU8(Field::BattleLastMission, 4, 6);
-    refresh();
+// --- Battle switch and commit --------------------------------------------------------------
+
+TEST_F(BattleStats, SwitchFromBattle3To7CommitsIntoBattle3Only) {
+    open(battlePilot());
     chooseBattle(2);
-    EXPECT_EQ(edit(1)->text(), QStringLiteral("300"));
-    typeInto(edit(2), QStringLiteral("42"));
+    EXPECT_EQ(edit(1)->text(), QStringLiteral("200"));
+    enterText(edit(2), QStringLiteral("42"), Entry::Type);
     box(3)->click();   // secondary goal of mission 3
     box(16)->click();  // bonus goal of mission 8
-    const PilotRecord before = m_record;
+    PilotRecord expected = record();
+    const std::uint8_t shownSecondary = record().u8(Field::BattleSecondaryGoals, 2) ^ 0x04;
+    const std::uint8_t shownBonus = record().u8(Field::BattleBonusGoals, 2) ^ 0x80;
 
     chooseBattle(6);
 
-    PilotRecord expected = before;
-    expected.setU8(Field::BattleSecondaryGoals, 0x04, 2);
-    expected.setU8(Field::BattleBonusGoals, 0x80, 2);
-    EXPECT_EQ(m_record, expected);  // battle 7's slots hold what they held
-    EXPECT_EQ(score(m_record, 2, 1), 42);
-    EXPECT_EQ(edit(1)->text(), QStringLiteral("700"));
-    EXPECT_EQ(m_group.currentBattle(), 6u);
-    EXPECT_EQ(m_group.selectedBattle(), std::optional<std::size_t>(6));
-    EXPECT_TRUE(box(5)->isChecked());
-    EXPECT_TRUE(box(14)->isChecked());
-    EXPECT_FALSE(box(3)->isChecked());
-    EXPECT_EQ(checkedRadios(), std::vector<std::size_t>{4});
+    expected.setU8(Field::BattleSecondaryGoals, shownSecondary, 2);
+    expected.setU8(Field::BattleBonusGoals, shownBonus, 2);
+    EXPECT_EQ(record(), expected);  // battle 7's slots hold what they held
+    EXPECT_EQ(score(2, 1), 42);
+    EXPECT_EQ(edit(1)->text(), QStringLiteral("600"));
+    EXPECT_EQ(edit(8)->text(), QStringLiteral("607"));
+    expectGoalBoxes(record().u8(Field::BattleSecondaryGoals, 6),
+                    record().u8(Field::BattleBonusGoals, 6));
+    EXPECT_EQ(statusBox()->currentIndex(), 2);
+    EXPECT_EQ(checkedRadios(), std::vector<std::size_t>{6});
 }
 
-TEST_F(BattleGroupTest, GoalBytesShowAsTicksAndCommitBackUnchanged) {
-    const std::vector<std::uint8_t> patterns = {0x81, 0x00, 0xFF, 0x5A, 0x01, 0x80};
-    for (const std::uint8_t secondary : patterns) {
+TEST_F(BattleStats, GoalBytesShowAsTicksAndSaveBackUnchanged) {
+    for (const std::uint8_t secondary : std::vector<std::uint8_t>{0x81, 0x00, 0xFF, 0x5A}) {
         const auto bonus = static_cast<std::uint8_t>(~secondary);
-        m_record.setU8(Field::BattleSecondaryGoals, secondary, 0);
-        m_record.setU8(Field::BattleBonusGoals, bonus, 0);
-        refresh();
-        for (std::size_t m = 0; m < 8; ++m) {
-            EXPECT_EQ(box(m + 1)->isChecked(), ((secondary >> m) & 1u) != 0) << int(secondary);
-            EXPECT_EQ(box(m + 9)->isChecked(), ((bonus >> m) & 1u) != 0) << int(secondary);
-        }
-        m_record.setU8(Field::BattleSecondaryGoals, 0x33, 0);
-        m_record.setU8(Field::BattleBonusGoals, 0x33, 0);
-        m_group.CommitBattleFields();
-        EXPECT_EQ(m_record.u8(Field::BattleSecondaryGoals, 0), secondary);
-        EXPECT_EQ(m_record.u8(Field::BattleBonusGoals, 0), bonus);
+        PilotRecord pilot = battlePilot();
+        pilot.setU8(Field::BattleSecondaryGoals, secondary, 0);
+        pilot.setU8(Field::BattleBonusGoals, bonus, 0);
+        open(pilot);
+        SCOPED_TRACE(int(secondary));
+        expectGoalBoxes(secondary, bonus);
+        m_window.SaveTFR1Click();
+        EXPECT_EQ(testing_support::readBytes(m_file),
+                  std::vector<std::uint8_t>(pilot.bytes().begin(), pilot.bytes().end()));
     }
 }
 
-TEST_F(BattleGroupTest, CommitWritesScoresAndGoalsButNeitherMarksNorTotals) {
-    m_record.setU8(Field::BattleStatus, 2, 0);
-    m_record.setU8(Field::BattleLastMission, 5, 0);
-    refresh();
-    typeInto(edit(8), QStringLiteral("-9"));
-    box(9)->click();
-    m_record.setI32(Field::BattleMissionScore, 1234, 0, 7);  // differs from the shown text
-    m_record.setI32(Field::TotalScore, 77);
-    m_record.setU8(Field::BattleLastMission, 6, 0);
-    const int marks = m_marks;
-    const int totals = m_totals;
-
-    m_group.CommitBattleFields();
-
-    EXPECT_EQ(score(m_record, 0, 7), -9);
-    EXPECT_EQ(m_record.u8(Field::BattleBonusGoals, 0), 0x01);
-    EXPECT_EQ(m_record.u8(Field::BattleStatus, 0), 2);
-    EXPECT_EQ(m_record.u8(Field::BattleLastMission, 0), 6);
-    EXPECT_EQ(m_record.i32(Field::TotalScore), 77);
-    EXPECT_EQ(m_marks, marks);
-    EXPECT_EQ(m_totals, totals);
-}
-
-TEST_F(BattleGroupTest, UncommittedGoalTicksAreLostOnRefresh) {
-    m_record.setU8(Field::BattleSecondaryGoals, 0x01, 0);
-    refresh();
-    box(1)->click();
-    box(2)->click();
+// After Open the group shows battle 1, whichever battle it showed before; Save then writes
+// the shown fields into battle 1's slots and nowhere else.
+TEST_F(BattleStats, SaveAfterOpenWritesOnlyBattle1sSlots) {
+    open(battlePilot());
+    chooseBattle(5);
+    box(4)->click();  // never committed: the Open below drops it
+    enterText(edit(1), QStringLiteral("77"), Entry::Type);
+    const PilotRecord file = battlePilot();
+    open(file);
+    EXPECT_EQ(record(), file);
+    enterText(edit(3), QStringLiteral("1000"), Entry::Type);
     box(10)->click();
+    m_window.SaveTFR1Click();
+
+    PilotRecord expected = file;
+    expected.setI32(Field::BattleMissionScore, 1000, 0, 2);
+    expected.setU8(Field::BattleBonusGoals, 0x02, 0);
+    expected.setI32(Field::TotalScore, file.i32(Field::TotalScore) - 2 + 1000);
+    EXPECT_EQ(testing_support::readBytes(m_file),
+              std::vector<std::uint8_t>(expected.bytes().begin(), expected.bytes().end()));
+    EXPECT_FALSE(m_window.changed());
+}
+
+TEST_F(BattleStats, BothSaveAsTypesCommitTheGoalTicks) {
+    open(battlePilot());
+    box(1)->click();
+    m_dialogs.answer(QString::fromStdString((m_dir / "copy.TFR").string()), 0);
+    m_window.SaveAs1Click();
+    EXPECT_EQ(testing_support::readBytes(m_dir / "copy.TFR")[913], 0x01);
+    box(9)->click();
+    m_dialogs.answer(QString::fromStdString((m_dir / "report.TXT").string()), 1);
+    m_window.SaveAs1Click();
+    EXPECT_EQ(record().u8(Field::BattleBonusGoals, 0), 0x01);
+    EXPECT_TRUE(m_dialogs.errors.empty());
+}
+
+TEST_F(BattleStats, UncommittedGoalTicksAreLostOnRefresh) {
+    PilotRecord pilot = battlePilot();
+    pilot.setU8(Field::BattleSecondaryGoals, 0x01, 0);
+    pilot.setU8(Field::BattleBonusGoals, 0x00, 0);
+    open(pilot);
+    box(1)->click();
+    box(10)->click();
+    EXPECT_TRUE(m_window.changed());  // a goal click marks, but stores nothing
+    EXPECT_EQ(record(), pilot);
     chooseBattle(0);  // the shown battle again: no switch, no commit
-    EXPECT_EQ(m_record.u8(Field::BattleBonusGoals, 0), 0x00);
-    refresh();
+    EXPECT_EQ(record(), pilot);
+    m_window.RefreshAllFields();
     EXPECT_TRUE(box(1)->isChecked());
-    EXPECT_FALSE(box(2)->isChecked());
     EXPECT_FALSE(box(10)->isChecked());
-    EXPECT_EQ(m_record.u8(Field::BattleSecondaryGoals, 0), 0x01);
-    EXPECT_EQ(m_record.u8(Field::BattleBonusGoals, 0), 0x00);
+    EXPECT_EQ(record(), pilot);
 }
 
-TEST_F(BattleGroupTest, GoalClicksMarkChangedWithoutStoring) {
-    refresh();
-    const int marks = m_marks;
-    box(4)->click();
-    box(12)->click();
-    EXPECT_EQ(m_marks, marks + 2);
-    EXPECT_EQ(m_record.u8(Field::BattleSecondaryGoals, 0), 0);
-    EXPECT_EQ(m_record.u8(Field::BattleBonusGoals, 0), 0);
-}
+// --- Mission scores and the total ----------------------------------------------------------
 
-TEST_F(BattleGroupTest, ScoreTextsFollowTheNumberFieldRule) {
+TEST_F(BattleStats, ScoreTextsFollowTheNumberFieldRuleAndRenewTheTotal) {
     struct Case {
         const char* text;
-        bool paste;
+        Entry entry;
         std::int32_t stored;
         const char* shown;
     };
     const std::vector<Case> cases = {
-        {"$1F", true, 31, "31"},
-        {" 12", true, 12, "12"},
-        {"-250", false, -250, "-250"},
-        {"", true, 0, "0"},
-        {"2147483647", false, 0, "0"},
-        {"2147483648", true, 0, "0"},
-        {"-2147483648", true, INT32_MIN, "-2147483648"},
-        {"12 ", true, 0, "0"},
-        {"007", false, 7, "7"},
+        {"$1F", Entry::Paste, 31, "31"},
+        {" 12", Entry::Paste, 12, "12"},
+        {"-250", Entry::Type, -250, "-250"},
+        {"", Entry::Type, 0, "0"},
+        {"2147483647", Entry::Type, 0, "0"},
+        {"2147483648", Entry::Paste, 0, "0"},
+        {"-2147483648", Entry::Paste, INT32_MIN, "-2147483648"},
+        {"12 ", Entry::Paste, 0, "0"},
+        {"007", Entry::Type, 7, "7"},
     };
-    refresh();
+    open(PilotRecord{});
     for (const Case& c : cases) {
-        m_record.setI32(Field::BattleMissionScore, 5, 0, 3);
-        edit(4)->setText(QStringLiteral("5"));
-        const QString text = QString::fromLatin1(c.text);
-        if (c.paste) {
-            pasteInto(edit(4), text);
-        } else {
-            typeInto(edit(4), text);
-        }
-        if (text.isEmpty()) {
-            QTest::keyClick(edit(4), Qt::Key_Delete);
-        }
-        EXPECT_EQ(score(m_record, 0, 3), c.stored) << c.text;
+        enterText(edit(4), QString::fromLatin1(c.text), c.entry);
+        EXPECT_EQ(score(0, 3), c.stored) << c.text;
         EXPECT_EQ(edit(4)->text(), QString::fromLatin1(c.shown)) << c.text;
-        EXPECT_EQ(m_record.i32(Field::TotalScore), c.stored) << c.text;
+        EXPECT_EQ(record().i32(Field::TotalScore), c.stored) << c.text;
+        EXPECT_EQ(totalEdit()->text(), QString::fromLatin1(c.shown)) << c.text;
     }
 }
 
-TEST_F(BattleGroupTest, ScoreEditStoresThenMarksThenTotals) {
-    refresh();
-    std::string order;
-    editor::BattleStatsGroup group(
-        m_record, [&order] { order += 'M'; }, [&order] { order += 'U'; });
-    typeInto(group.findChild<QLineEdit*>(QStringLiteral("Edit6")), QStringLiteral("3"));
-    EXPECT_EQ(score(m_record, 0, 5), 3);
-    EXPECT_EQ(order, "MU");
+TEST_F(BattleStats, TotalWrapsAndASumOfTheSentinelReadsZero) {
+    struct Case {
+        const char* typed;
+        std::int32_t total;
+        const char* shown;
+    };
+    const std::vector<Case> cases = {{"1000", -2147483296, "-2147483296"}, {"647", 0, "0"}};
+    for (const Case& c : cases) {
+        PilotRecord pilot;
+        pilot.setI32(Field::BattleMissionScore, 2147483000, 4, 0);
+        pilot.setI32(Field::TotalScore, 2147483000);
+        open(pilot);
+        enterText(edit(2), QString::fromLatin1(c.typed), Entry::Type);
+        EXPECT_EQ(record().i32(Field::TotalScore), c.total) << c.typed;
+        EXPECT_EQ(totalEdit()->text(), QString::fromLatin1(c.shown)) << c.typed;
+    }
 }
 
-TEST_F(BattleGroupTest, StoredSentinelScoreShowsZeroAndClearsTheSlot) {
-    m_record.setI32(Field::BattleMissionScore, 2147483647, 4, 2);
-    m_record.setI32(Field::BattleMissionScore, 10, 4, 3);
-    refresh();
+TEST_F(BattleStats, StoredSentinelScoreShowsZeroAndClearsTheSlot) {
+    PilotRecord pilot;
+    pilot.setI32(Field::BattleMissionScore, 2147483647, 4, 2);
+    pilot.setI32(Field::BattleMissionScore, 10, 4, 3);
+    open(pilot);
     chooseBattle(4);
     EXPECT_EQ(edit(3)->text(), QStringLiteral("0"));
-    EXPECT_EQ(score(m_record, 4, 2), 0);
-    EXPECT_EQ(m_record.i32(Field::TotalScore), 10);
+    EXPECT_EQ(score(4, 2), 0);
+    EXPECT_EQ(record().i32(Field::TotalScore), 10);
 }
 
-TEST_F(BattleGroupTest, StatusOutsideTheListShowsEmptyAndStaysUntilPicked) {
-    m_record.setU8(Field::BattleStatus, 1, 0);
-    m_record.setU8(Field::BattleStatus, 7, 1);
-    refresh();
-    EXPECT_EQ(statusBox()->currentText(), QStringLiteral("In Progress (Current Battle)"));
+// --- Status and last completed mission ------------------------------------------------------
+
+TEST_F(BattleStats, StatusChangeAloneLeavesThePanelEmptyAfterASave) {
+    open(battlePilot());
+    enterText(edit(1), QStringLiteral("5"), Entry::Type);
+    m_window.SaveTFR1Click();
+    ASSERT_FALSE(m_window.changed());
+    choose(statusBox(), 3);
+    EXPECT_EQ(record().u8(Field::BattleStatus, 0), 3);
+    EXPECT_FALSE(m_window.changed());
+    EXPECT_TRUE(control<QLabel>(QStringLiteral("ChangedPanel"))->text().isEmpty());
+}
+
+TEST_F(BattleStats, StatusOutsideTheListShowsEmptyAndStaysUntilPicked) {
+    PilotRecord pilot = battlePilot();
+    pilot.setU8(Field::BattleStatus, 7, 1);
+    open(pilot);
     chooseBattle(1);
     EXPECT_EQ(statusBox()->currentIndex(), -1);
     EXPECT_TRUE(statusBox()->currentText().isEmpty());
-    chooseBattle(0);
-    chooseBattle(1);
-    EXPECT_EQ(m_record.u8(Field::BattleStatus, 1), 7);
-
-    const int marks = m_marks;
-    choose(statusBox(), 3);
-    EXPECT_EQ(m_record.u8(Field::BattleStatus, 1), 3);
-    EXPECT_EQ(m_record.u8(Field::BattleStatus, 0), 1);
-    EXPECT_EQ(m_marks, marks);  // a status change alone marks nothing
+    m_window.SaveTFR1Click();
+    EXPECT_EQ(testing_support::readBytes(m_file)[617 + 1], 7);
+    choose(statusBox(), 2);
+    EXPECT_EQ(record().u8(Field::BattleStatus, 1), 2);
 }
 
-TEST_F(BattleGroupTest, IndexesOutsideTheListsNeverReachTheRecord) {
-    refresh();
-    const PilotRecord before = m_record;
+TEST_F(BattleStats, IndexesOutsideTheListsNeverReachTheRecord) {
+    open(battlePilot());
+    const PilotRecord before = record();
     for (const int index : {-1, 20, 255}) {
-        Q_EMIT control<QComboBox>(m_group, QStringLiteral("BattleNRBox1"))->activated(index);
-        Q_EMIT statusBox()->activated(index < 20 ? index : 4);
+        Q_EMIT battleBox()->activated(index);
+        Q_EMIT statusBox()->activated(index == 20 ? 4 : index);
     }
-    EXPECT_EQ(m_record, before);
-    EXPECT_EQ(m_group.currentBattle(), 0u);
+    EXPECT_EQ(record(), before);
+    chooseBattle(1);
+    EXPECT_EQ(edit(1)->text(), QStringLiteral("100"));  // battle 1 was still the current one
 }
 
-TEST_F(BattleGroupTest, LastMissionShowsAsRadioAndLargeValuesLeaveThemAlone) {
+TEST_F(BattleStats, LastMissionShowsAsRadioAndLargeValuesLeaveThemAlone) {
     struct Case {
         std::uint8_t stored;
-        std::vector<std::size_t> checked;  // after battle 1 showed mission 2
+        std::vector<std::size_t> checked;  // battle 1 showed mission 2 before
     };
     const std::vector<Case> cases = {{0, {}}, {1, {1}}, {8, {8}}, {9, {2}}, {200, {2}}};
     for (const Case& c : cases) {
-        m_record.setU8(Field::BattleLastMission, 2, 0);
-        m_record.setU8(Field::BattleLastMission, c.stored, 11);
-        refresh();
+        PilotRecord pilot = battlePilot();
+        pilot.setU8(Field::BattleLastMission, 2, 0);
+        pilot.setU8(Field::BattleLastMission, c.stored, 11);
+        open(pilot);
         chooseBattle(11);
         EXPECT_EQ(checkedRadios(), c.checked) << int(c.stored);
-        EXPECT_EQ(m_record.u8(Field::BattleLastMission, 11), c.stored);
-        EXPECT_EQ(m_record.u8(Field::BattleLastMission, 0), 2);
+        EXPECT_EQ(record().u8(Field::BattleLastMission, 11), c.stored);
+        EXPECT_EQ(record().u8(Field::BattleLastMission, 0), 2);
     }
-}
-
-TEST_F(BattleGroupTest, RadioClickStoresItsMission) {
-    m_record.setU8(Field::BattleLastMission, 2, 3);
-    refresh();
-    chooseBattle(3);
-    const int marks = m_marks;
     QTest::mouseClick(radio(6), Qt::LeftButton);
-    EXPECT_EQ(m_record.u8(Field::BattleLastMission, 3), 6);
+    EXPECT_EQ(record().u8(Field::BattleLastMission, 11), 6);
     EXPECT_EQ(checkedRadios(), std::vector<std::size_t>{6});
-    EXPECT_EQ(m_marks, marks + 1);
 }
 
-TEST_F(BattleGroupTest, NoMissionFinishedStoresZeroAndUntickingStoresOne) {
-    m_record.setU8(Field::BattleLastMission, 5, 0);
-    refresh();
-    auto* noMission = control<QCheckBox>(m_group, QStringLiteral("CheckBox17"));
-    int marks = m_marks;
+TEST_F(BattleStats, NoMissionFinishedStoresZeroAndUntickingStoresOne) {
+    PilotRecord pilot = battlePilot();
+    pilot.setU8(Field::BattleLastMission, 5, 0);
+    open(pilot);
+    auto* noMission = control<QCheckBox>(QStringLiteral("CheckBox17"));
     noMission->click();
-    EXPECT_EQ(m_record.u8(Field::BattleLastMission, 0), 0);
+    EXPECT_EQ(record().u8(Field::BattleLastMission, 0), 0);
     EXPECT_TRUE(checkedRadios().empty());
+    EXPECT_TRUE(m_window.changed());
     for (std::size_t n = 1; n <= 8; ++n) {
         EXPECT_FALSE(radio(n)->isEnabled()) << n;
     }
-    EXPECT_EQ(m_marks, marks + 1);
-
-    marks = m_marks;
+    m_window.ClearChanged();
     noMission->click();
-    EXPECT_EQ(m_record.u8(Field::BattleLastMission, 0), 1);
+    EXPECT_EQ(record().u8(Field::BattleLastMission, 0), 1);
     EXPECT_EQ(checkedRadios(), std::vector<std::size_t>{1});
+    EXPECT_TRUE(m_window.changed());
     for (std::size_t n = 1; n <= 8; ++n) {
         EXPECT_TRUE(radio(n)->isEnabled()) << n;
     }
-    EXPECT_EQ(m_marks, marks + 2);  // RadioButton1's rule, then the box's own
 }
 
-TEST_F(BattleGroupTest, NoMissionTickAndDisabledRadiosSurviveSwitchesAndRefreshes) {
-    m_record.setU8(Field::BattleLastMission, 4, 2);
-    refresh();
-    auto* noMission = control<QCheckBox>(m_group, QStringLiteral("CheckBox17"));
+TEST_F(BattleStats, NoMissionTickAndDisabledRadiosSurviveSwitchesAndRefreshes) {
+    PilotRecord pilot = battlePilot();
+    pilot.setU8(Field::BattleLastMission, 4, 2);
+    pilot.setU8(Field::BattleLastMission, 0, 0);
+    open(pilot);
+    auto* noMission = control<QCheckBox>(QStringLiteral("CheckBox17"));
     noMission->click();
     chooseBattle(2);
     EXPECT_TRUE(noMission->isChecked());
     EXPECT_FALSE(radio(4)->isEnabled());
     EXPECT_EQ(checkedRadios(), std::vector<std::size_t>{4});
-    EXPECT_EQ(m_record.u8(Field::BattleLastMission, 2), 4);
-    refresh();
+    EXPECT_EQ(record().u8(Field::BattleLastMission, 2), 4);
+    open(pilot);
     EXPECT_TRUE(noMission->isChecked());
     EXPECT_FALSE(radio(1)->isEnabled());
     EXPECT_TRUE(checkedRadios().empty());
