@@ -6,14 +6,17 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
+#include "FakeDialogs.h"
 #include "PilotRecord.h"
 #include "ShipKillsGroup.h"
 #include "ShipKillsTable.h"
+#include "TForm1.h"
 #include "TestFiles.h"
 
 namespace {
@@ -59,6 +62,37 @@ void typeInto(QLineEdit* edit, const QString& text) {
 std::uint16_t counterBytes(const PilotRecord::Bytes& bytes, std::size_t index) {
     const std::size_t offset = kFirstCounterOffset + 2 * index;
     return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+}
+
+void putU16(PilotRecord::Bytes& bytes, std::size_t offset, std::uint16_t value) {
+    bytes[offset] = static_cast<std::uint8_t>(value & 0xFF);
+    bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+// Down column 1, then columns 2, 3 and 4; column 4 ends with the counters added last.
+std::vector<QString> counterTabOrder() {
+    std::vector<QString> names;
+    const std::array<std::pair<int, int>, 6> runs = {
+        {{9, 26}, {27, 44}, {47, 64}, {67, 78}, {45, 46}, {65, 66}}};
+    for (const auto& [first, last] : runs) {
+        for (int number = first; number <= last; ++number) {
+            names.push_back(QStringLiteral("Edit%1").arg(number));
+        }
+    }
+    return names;
+}
+
+// The controls the Tab key visits, starting from Edit9, one per counter.
+std::vector<QString> tabThroughCounters(QWidget& window) {
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    counterEdit(window, 0)->setFocus();
+    std::vector<QString> visited;
+    for (std::size_t step = 0; step < kCounters && QApplication::focusWidget() != nullptr; ++step) {
+        visited.push_back(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    return visited;
 }
 
 // The group alone, with the window's two callbacks replaced by a log: 'M' for MarkChanged,
@@ -131,6 +165,17 @@ TEST_F(ShipKillsGroupTest, PlacesCountersAtTheirColumnAndRow) {
     }
 }
 
+TEST_F(ShipKillsGroupTest, BuildsEveryCounterFromItsTableRow) {
+    const std::array<int, 4> columnX = {23, 76, 130, 183};
+    for (const editor::ShipKillCounter& counter : editor::kShipKillsTable) {
+        SCOPED_TRACE(counter.index);
+        const QLineEdit* edit = counterEdit(m_group, counter.index);
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->pos(), QPoint(columnX[counter.column - 1], 12 + 20 * (counter.row - 1)));
+        EXPECT_EQ(labelOf(m_group, edit)->text().toStdString(), counter.label);
+    }
+}
+
 QImage rendered(QLabel& label) {
     QImage image(label.size(), QImage::Format_ARGB32);
     image.fill(Qt::white);
@@ -158,27 +203,7 @@ TEST_F(ShipKillsGroupTest, ShowsTheDoubledAmpersandAsOne) {
 }
 
 TEST_F(ShipKillsGroupTest, TabRunsDownEachColumnInTurn) {
-    std::vector<int> expected;
-    const std::array<std::pair<int, int>, 6> runs = {
-        {{9, 26}, {27, 44}, {47, 64}, {67, 78}, {45, 46}, {65, 66}}};
-    for (const auto& [first, last] : runs) {
-        for (int number = first; number <= last; ++number) {
-            expected.push_back(number);
-        }
-    }
-    ASSERT_EQ(expected.size(), kCounters);
-
-    m_group.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_group));
-    QWidget* focus = counterEdit(m_group, 0);
-    focus->setFocus();
-    std::vector<int> visited;
-    for (std::size_t step = 0; step < kCounters; ++step) {
-        ASSERT_NE(QApplication::focusWidget(), nullptr);
-        visited.push_back(QApplication::focusWidget()->objectName().mid(4).toInt());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(tabThroughCounters(m_group), counterTabOrder());
 }
 
 TEST_F(ShipKillsGroupTest, EveryCounterStoresOnlyItsOwnTwoBytes) {
@@ -186,8 +211,7 @@ TEST_F(ShipKillsGroupTest, EveryCounterStoresOnlyItsOwnTwoBytes) {
         SCOPED_TRACE(editName(i).toStdString());
         const auto value = static_cast<std::uint16_t>(1000 + 937 * i);
         PilotRecord::Bytes expected = m_record.bytes();
-        expected[kFirstCounterOffset + 2 * i] = static_cast<std::uint8_t>(value & 0xFF);
-        expected[kFirstCounterOffset + 2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
+        putU16(expected, kFirstCounterOffset + 2 * i, value);
         m_calls.clear();
         typeInto(counterEdit(m_group, i), QString::number(value));
         EXPECT_EQ(m_record.bytes(), expected);
@@ -268,8 +292,7 @@ TEST_F(ShipKillsGroupTest, RefreshShowsUnsignedValuesAndResetsAStoredSentinel) {
     PilotRecord::Bytes expected = m_record.bytes();
     for (std::size_t i = 0; i < kCounters; ++i) {
         if (counterBytes(expected, i) == 65535) {
-            expected[kFirstCounterOffset + 2 * i] = 0;
-            expected[kFirstCounterOffset + 2 * i + 1] = 0;
+            putU16(expected, kFirstCounterOffset + 2 * i, 0);
         }
     }
     m_group.showCounters();
@@ -286,6 +309,168 @@ TEST_F(ShipKillsGroupTest, RefreshShowsUnsignedValuesAndResetsAStoredSentinel) {
     m_calls.clear();
     m_group.showCounters();
     EXPECT_EQ(m_calls, std::string()) << "showing the same texts again runs no rule";
+}
+
+// The whole window: the counters, the kills total in KillsEdit and the record's bytes.
+
+std::uint16_t countersSum(const PilotRecord::Bytes& bytes) {
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < kCounters; ++i) {
+        sum += counterBytes(bytes, i);
+    }
+    return static_cast<std::uint16_t>(sum % 65536);
+}
+
+// The kills total as KillsEdit leaves it: its own rule turns 65535 into 0.
+std::uint16_t shownTotal(std::uint16_t sum) {
+    return sum == 65535 ? 0 : sum;
+}
+
+constexpr std::size_t kKillsOffset = 1626;
+
+class ShipKillsWindowTest : public ::testing::Test {
+protected:
+    ShipKillsWindowTest() {
+        m_window.show();
+        m_window.Button1Click();  // the activation refresh, at once rather than queued
+    }
+
+    void loadRecord(const PilotRecord& record) {
+        const auto path = m_dir / "PILOT.TFR";
+        testing_support::writeRecord(path, record);
+        m_window.LoadPilotFile(QString::fromStdString(path.string()));
+        ASSERT_TRUE(m_dialogs.errors.empty());
+    }
+    void loadCounters(const std::vector<std::pair<std::size_t, std::uint16_t>>& counters) {
+        PilotRecord record;
+        record.setU16(Field::Kills, 1234);  // a stale total that the refresh replaces
+        for (const auto& [index, value] : counters) {
+            record.setU16(Field::ShipKills, value, index);
+        }
+        loadRecord(record);
+    }
+    [[nodiscard]] QLineEdit* killsEdit() const {
+        return m_window.findChild<QLineEdit*>(QStringLiteral("KillsEdit"));
+    }
+    void expectTotal(std::uint16_t total) const {
+        EXPECT_EQ(m_window.record().u16(Field::Kills), total);
+        EXPECT_EQ(killsEdit()->text(), QString::number(total));
+    }
+
+    testing_support::TempDir m_dir;
+    testing_support::FakeDialogs m_dialogs;
+    editor::TForm1 m_window{QStringList{}, m_dialogs};
+};
+
+TEST_F(ShipKillsWindowTest, APilotWithoutKillsShowsZeroKills) {
+    ASSERT_NE(killsEdit(), nullptr);
+    expectTotal(0);
+    loadCounters({{0, 5}});
+    expectTotal(5);
+}
+
+TEST_F(ShipKillsWindowTest, TabRunsDownEachColumnInTurn) {
+    EXPECT_EQ(tabThroughCounters(m_window), counterTabOrder());
+}
+
+TEST_F(ShipKillsWindowTest, EveryCounterEditChangesOnlyItsSlotAndTheKillsTotal) {
+    loadRecord(testing_support::patternedRecord(11));
+    PilotRecord::Bytes expected = m_window.record().bytes();
+    ASSERT_EQ(m_window.record().u16(Field::Kills), shownTotal(countersSum(expected)));
+    for (std::size_t i = 0; i < kCounters; ++i) {
+        SCOPED_TRACE(editName(i).toStdString());
+        const auto value = static_cast<std::uint16_t>(40000 + 311 * i);
+        putU16(expected, kFirstCounterOffset + 2 * i, value);
+        const std::uint16_t total = shownTotal(countersSum(expected));
+        putU16(expected, kKillsOffset, total);
+
+        typeInto(counterEdit(m_window, i), QString::number(value));
+        // TotalScore and every other byte stay as they were.
+        EXPECT_EQ(m_window.record().bytes(), expected);
+        EXPECT_EQ(killsEdit()->text(), QString::number(total));
+    }
+}
+
+struct LoadedCase {
+    const char* name;
+    std::vector<std::pair<std::size_t, std::uint16_t>> counters;
+    std::uint16_t kills;
+};
+
+void PrintTo(const LoadedCase& loaded, std::ostream* out) {
+    *out << loaded.name;
+}
+
+class ShipKillsLoadTest : public ShipKillsWindowTest,
+                          public ::testing::WithParamInterface<LoadedCase> {};
+
+TEST_P(ShipKillsLoadTest, TheRefreshRecomputesTheKillsTotal) {
+    loadCounters(GetParam().counters);
+    expectTotal(GetParam().kills);
+    for (const auto& [index, value] : GetParam().counters) {
+        const std::uint16_t shown = value == 65535 ? 0 : value;
+        EXPECT_EQ(counterEdit(m_window, index)->text(), QString::number(shown));
+        EXPECT_EQ(m_window.record().u16(Field::ShipKills, index), shown);
+    }
+}
+
+std::vector<std::pair<std::size_t, std::uint16_t>> everyCounter(std::uint16_t value) {
+    std::vector<std::pair<std::size_t, std::uint16_t>> counters;
+    for (std::size_t i = 0; i < kCounters; ++i) {
+        counters.emplace_back(i, value);
+    }
+    return counters;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LoadedPilots, ShipKillsLoadTest,
+    ::testing::Values(LoadedCase{"FiveKills", {{0, 5}}, 5},
+                      LoadedCase{"SumWrapsModulo65536", everyCounter(1000), 4464},
+                      LoadedCase{"StoredSentinelCountsAsZero", {{3, 65535}, {4, 7}}, 7},
+                      LoadedCase{"TotalOf65535ResetsToZero", {{0, 65534}, {69, 1}}, 0},
+                      LoadedCase{"LargestCounters", {{0, 65534}, {1, 65534}}, 65532}),
+    [](const ::testing::TestParamInfo<LoadedCase>& tested) {
+        return std::string(tested.param.name);
+    });
+
+TEST_F(ShipKillsWindowTest, TheTotalFollowsTypedCounters) {
+    loadCounters({{0, 65000}, {1, 500}});
+    expectTotal(65500);
+    const std::array<std::pair<const char*, std::uint16_t>, 4> steps = {{
+        {"35", 0},      // exactly 65535: KillsEdit's rule resets it
+        {"36", 0},      // 65536 wraps to 0
+        {"37", 1},      // wrapped past
+        {"-1", 65500},  // the counter itself resets to 0
+    }};
+    for (const auto& [typed, total] : steps) {
+        SCOPED_TRACE(typed);
+        typeInto(counterEdit(m_window, 40), QString::fromLatin1(typed));
+        expectTotal(total);
+    }
+}
+
+TEST_F(ShipKillsWindowTest, ATypedKillsTotalStandsUntilTheNextCounterEdit) {
+    loadCounters({{10, 20}});
+    typeInto(killsEdit(), QStringLiteral("999"));
+    expectTotal(999);
+    typeInto(counterEdit(m_window, 11), QStringLiteral("3"));
+    expectTotal(23);
+}
+
+TEST_F(ShipKillsWindowTest, SaveWritesTheEditedCounterAndTotal) {
+    loadCounters({{20, 9}});
+    typeInto(counterEdit(m_window, 68), QStringLiteral("70000"));
+    EXPECT_EQ(counterEdit(m_window, 68)->text(), QStringLiteral("4464"));
+    EXPECT_TRUE(m_window.changed());
+    m_window.SaveTFR1Click();
+    ASSERT_TRUE(m_dialogs.errors.empty());
+    EXPECT_FALSE(m_window.changed());
+    const auto saved = testing_support::readBytes(m_dir / "PILOT.TFR");
+    ASSERT_EQ(saved.size(), pilot::kRecordSize);
+    EXPECT_EQ(saved[kFirstCounterOffset + 2 * 68], 4464 & 0xFF);
+    EXPECT_EQ(saved[kFirstCounterOffset + 2 * 68 + 1], 4464 >> 8);
+    EXPECT_EQ(saved[kKillsOffset], (4464 + 9) & 0xFF);
+    EXPECT_EQ(saved[kKillsOffset + 1], (4464 + 9) >> 8);
 }
 
 }  // namespace
