@@ -87,7 +87,6 @@ BattleStatsGroup::BattleStatsGroup(pilot::PilotRecord& record, std::function<voi
       m_markChanged(std::move(markChanged)),
       m_updateTotalScore(std::move(updateTotalScore)) {
     setTitle(QStringLiteral(" Battle Stats "));
-    resize(295, 193);
     buildControls();
     chainTabOrder();
 }
