@@ -53,7 +53,7 @@ public:
             std::cout << text;
             return static_cast<bool>(std::cout.flush());
         }
-        if (sameFile(target, pilot)) {
+        if (sameFile(named, pilot)) {
             reportRefusal(pilot.string() +
                           ": the report would replace the pilot file itself; "
                           "name another with -o or --output-dir");
