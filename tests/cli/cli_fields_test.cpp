@@ -358,19 +358,6 @@ TEST(CliSet, RefusesBadAssignmentsAndWritesNothing) {
     }
 }
 
-TEST(CliSet, ALongerFileIsSavedAsOneRecordLikeTheEditorSavesIt) {
-    TempDir dir;
-    const auto path = dir / "long.TFR";
-    const PilotRecord record = testing_support::patternedRecord(5);
-    std::string bytes(record.bytes().begin(), record.bytes().end());
-    testing_support::writeBytes(path, bytes + std::string(72, 'x'));
-    const auto result = runCli({"set", path.string(), "Rank=1"});
-    ASSERT_EQ(result.status, 0) << result.err;
-    PilotRecord expected = record;
-    expected.setU8(Field::Rank, 1);
-    EXPECT_EQ(recordOf(path), expected);
-}
-
 TEST(CliDiff, AFileAgainstItselfIsIdentical) {
     TempDir dir;
     const auto path = dir / "a.TFR";
@@ -428,19 +415,6 @@ TEST(CliDiff, ReservedBytesDifferByOffset) {
     EXPECT_EQ(result.out,
               "offset 700 (Reserved657): 0x00 -> 0x12\n"
               "offset 1925 (Reserved1924): 0x00 -> 0xff\n");
-}
-
-TEST(CliDiff, AnUnreadableFileIsAnError) {
-    TempDir dir;
-    const auto a = dir / "a.TFR";
-    writeRecord(a, PilotRecord());
-    testing_support::writeBytes(dir / "short.TFR", std::string(1927, '\0'));
-    const auto result = runCli({"diff", a.string(), (dir / "short.TFR").string()});
-    EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("short.TFR: error 100: Lesen nach Dateiende (EOF)"),
-              std::string::npos)
-        << result.err;
 }
 
 }  // namespace
