@@ -126,7 +126,8 @@ std::variant<SaveTarget, IoError> saveTarget(const fs::path& path) {
     return target;
 }
 
-// A new file beside the target that is removed again unless it was renamed into place.
+// A file being written that is removed again unless it was completed: a temporary file
+// renamed into place, or a new file created under the target's own name.
 class TemporaryFile {
 public:
     TemporaryFile(FileDescriptor fd, fs::path path)
@@ -148,6 +149,7 @@ public:
         m_renamed = true;
         return 0;
     }
+    void keep() { m_renamed = true; }
 
 private:
     FileDescriptor m_fd;
@@ -155,12 +157,16 @@ private:
     bool m_renamed = false;
 };
 
+// The first name tried is derived from the target and the process, which is cheap and
+// unique unless a crashed run left it behind; further tries take random names.
 std::variant<std::unique_ptr<TemporaryFile>, IoError> createTemporaryFile(const fs::path& target,
                                                                           mode_t mode) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string stem = "." + target.filename().string() + ".";
+    std::string suffix = std::to_string(::getpid());
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = folder / (".brevanta-" + std::to_string(random()) + ".tmp");
+        const fs::path candidate = folder / (stem + suffix + ".brevanta-tmp");
         FileDescriptor fd(::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         const int error = errno;
         if (fd.valid()) {
@@ -169,6 +175,7 @@ std::variant<std::unique_ptr<TemporaryFile>, IoError> createTemporaryFile(const 
         if (error != EEXIST) {
             return errorAt(error, candidate);
         }
+        suffix = std::to_string(random());
     }
     return errorAt(EEXIST, target);
 }
@@ -234,6 +241,47 @@ std::optional<IoError> savePilotFile(const fs::path& path, const PilotRecord& re
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
+namespace {
+
+// Writes, syncs where asked, and closes; 0 or the errno of the first step that failed.
+int completeFile(TemporaryFile& file, std::string_view bytes,
+                 const std::optional<struct stat>& old) {
+    const int fd = file.fd().get();
+    int error = writeAll(fd, bytes);
+    if (error == 0 && old) {
+        error = keepOwnerAndMode(fd, *old);
+    }
+    // The old content is only given up once the new one is on the disk.
+    if (error == 0 && old) {
+        error = syncFile(fd);
+    }
+    if (error == 0) {
+        error = file.fd().close();
+    }
+    return error;
+}
+
+// A name that does not exist yet is created and written in place: there is no old content
+// to protect, and a failed write removes the partial file again. Nothing when another
+// program created the name meanwhile.
+std::optional<std::optional<IoError>> writeNewFile(const fs::path& path, std::string_view bytes) {
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+    if (!fd.valid()) {
+        if (errno == EEXIST) {
+            return std::nullopt;
+        }
+        return errorAt(errno, path);
+    }
+    TemporaryFile file(std::move(fd), path);
+    if (const int error = completeFile(file, bytes, std::nullopt)) {
+        return errorAt(error, path);
+    }
+    file.keep();
+    return std::optional<IoError>{};
+}
+
+}  // namespace
+
 std::optional<IoError> writeFileSafely(const fs::path& path, std::string_view bytes) {
     if (path.empty()) {
         return IoError{IoError::InvalidPath};
@@ -243,23 +291,19 @@ std::optional<IoError> writeFileSafely(const fs::path& path, std::string_view by
         return *error;
     }
     const SaveTarget& target = std::get<SaveTarget>(checked);
+    if (!target.existing) {
+        if (auto written = writeNewFile(target.path, bytes)) {
+            return *written;
+        }
+        // The name exists after all (made meanwhile, or a link to nowhere): replace it.
+    }
     const mode_t mode = target.existing ? (target.existing->st_mode & 0777) : kNewFileMode;
     auto created = createTemporaryFile(target.path, mode);
     if (const auto* error = std::get_if<IoError>(&created)) {
         return *error;
     }
     TemporaryFile& temporary = *std::get<std::unique_ptr<TemporaryFile>>(created);
-    const int fd = temporary.fd().get();
-    int error = writeAll(fd, bytes);
-    if (error == 0 && target.existing) {
-        error = keepOwnerAndMode(fd, *target.existing);
-    }
-    if (error == 0) {
-        error = syncFile(fd);
-    }
-    if (error == 0) {
-        error = temporary.fd().close();
-    }
+    int error = completeFile(temporary, bytes, target.existing);
     if (error == 0) {
         error = temporary.renameTo(target.path);
     }

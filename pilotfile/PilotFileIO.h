@@ -19,12 +19,13 @@ namespace pilot {
 [[nodiscard]] std::optional<IoError> savePilotFile(const std::filesystem::path& path,
                                                    const PilotRecord& record);
 
-// Replaces the file's content with the bytes, or creates the file. The bytes go to a new
-// temporary file in the target's folder, which is flushed, synced, closed and then renamed
-// over the target: a failure at any step leaves the old file as it was and no temporary
-// file behind. An existing target keeps its permission bits; a target without any write
-// bit counts as write-protected (even for root) and fails with AccessDenied untouched.
-// A symbolic link stays a link: the file it points to is the one replaced.
+// Replaces the file's content with the bytes, or creates the file. An existing file is
+// replaced through a new temporary file in its folder, which is written, synced, closed and
+// then renamed over it: a failure at any step leaves the old file as it was and no
+// temporary file behind. The replaced file keeps its permission bits; a target without any
+// write bit counts as write-protected (even for root) and fails with AccessDenied,
+// untouched. A name that does not exist yet is written in place and removed again when
+// the write fails.
 [[nodiscard]] std::optional<IoError> writeFileSafely(const std::filesystem::path& path,
                                                      std::string_view bytes);
 

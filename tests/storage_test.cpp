@@ -328,16 +328,30 @@ TEST(StorageSave, WriteCutShortKeepsTheOldFileAndLeavesNoTemporaryFile) {
     const PilotRecord old = testing_support::patternedRecord(27);
     testing_support::writeRecord(dir / "pilot.TFR", old);
     std::optional<IoError> error;
+    std::optional<IoError> newFileError;
     {
         // The first write gets 1000 bytes through, the next one fails: the save must not
         // stop at the short write nor pass it off as done.
         const FileSizeLimit limit(1000);
         ASSERT_TRUE(limit.active());
         error = pilot::savePilotFile(dir / "pilot.TFR", PilotRecord::newPilot());
+        // A new name is written in place, and removed again when the write fails.
+        newFileError = pilot::savePilotFile(dir / "new.TFR", PilotRecord::newPilot());
     }
     EXPECT_EQ(error, IoError{EFBIG});
+    EXPECT_EQ(newFileError, IoError{EFBIG});
     EXPECT_EQ(testing_support::readBytes(dir / "pilot.TFR"), recordBytes(old));
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"pilot.TFR"});
+}
+
+TEST(StorageSave, LinkToNowhereIsReplacedByTheFile) {
+    TempDir dir;
+    fs::create_symlink(dir / "missing" / "target.TFR", dir / "dangling.TFR");
+    const PilotRecord pattern = testing_support::patternedRecord(28);
+    ASSERT_EQ(pilot::savePilotFile(dir / "dangling.TFR", pattern), std::nullopt);
+    EXPECT_FALSE(fs::is_symlink(dir / "dangling.TFR"));
+    EXPECT_EQ(testing_support::readBytes(dir / "dangling.TFR"), recordBytes(pattern));
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"dangling.TFR"});
 }
 
 TEST(StorageReadOnlyDisk, LoadsButRefusesEverySave) {
