@@ -49,12 +49,17 @@ fastest() {
 }
 
 run_cat() { cat "${files[@]}" >/dev/null; }
-run_report() { "$cli" report --output-dir reports "${files[@]}"; }
+# Each run writes into a folder of its own, so that every run creates its reports anew.
+run_report() {
+    local out
+    out=$(mktemp -d reports/run.XXXXXX)
+    "$cli" report --output-dir "$out" "${files[@]}"
+}
 
 run_cat  # warm the page cache for both
 cat_time=$(fastest run_cat)
 report_time=$(fastest run_report)
-reports=$(find reports -name '*.TXT' | wc -l)
+reports=$(find "$(find reports -mindepth 1 -maxdepth 1 -type d | head -n 1)" -name '*.TXT' | wc -l)
 [[ "$reports" -eq "${#files[@]}" ]] || { echo "only $reports reports written" >&2; exit 1; }
 
 awk -v c="$cat_time" -v r="$report_time" 'BEGIN {

@@ -27,10 +27,6 @@ std::optional<pilot::PilotRecord> loadOrReport(const std::filesystem::path& path
 }
 
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    if (std::filesystem::absolute(a).lexically_normal() ==
-        std::filesystem::absolute(b).lexically_normal()) {
-        return true;
-    }
     std::error_code ignored;  // a name that does not exist is not the same file
     return std::filesystem::equivalent(a, b, ignored);
 }

@@ -19,8 +19,8 @@ void reportRefusal(std::string_view message);
 // The record of a pilot file, or nothing after reporting why it cannot be read.
 [[nodiscard]] std::optional<pilot::PilotRecord> loadOrReport(const std::filesystem::path& path);
 
-// Whether two names lead to the same file: the same absolute name, or (where both exist)
-// the same file reached another way.
+// Whether two names lead to the same existing file, however each one reaches it; a name
+// that does not exist is no other name's file.
 [[nodiscard]] bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 }  // namespace cli

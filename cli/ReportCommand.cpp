@@ -1,8 +1,8 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -34,7 +34,8 @@ fs::path defaultReportPath(const fs::path& pilot, const std::string& outputDir) 
 
 class ReportWriter {
 public:
-    explicit ReportWriter(const ReportOptions& options) : m_options(options) {}
+    explicit ReportWriter(const ReportOptions& options)
+        : m_options(options), m_workingFolder(fs::current_path()) {}
 
     // Writes the report of one pilot; false after reporting why it could not.
     bool write(const fs::path& pilot) {
@@ -47,7 +48,7 @@ public:
                                     ? defaultReportPath(pilot, m_options.outputDir)
                                     : fs::path(m_options.output);
         // Line 1 names the report by its absolute path, as the editor's Save dialog does.
-        const fs::path named = fs::absolute(target).lexically_normal();
+        const fs::path named = (m_workingFolder / target).lexically_normal();
         const std::string text = reports::pilotReport(*record, named.string());
         if (toStandardOutput) {
             std::cout << text;
@@ -59,7 +60,7 @@ public:
                           "name another with -o or --output-dir");
             return false;
         }
-        if (!m_written.insert(named).second) {
+        if (!m_written.insert(named.native()).second) {
             reportRefusal(pilot.string() + ": another pilot's report was already written to " +
                           target.string());
             return false;
@@ -73,7 +74,8 @@ public:
 
 private:
     const ReportOptions& m_options;
-    std::set<fs::path> m_written;
+    const fs::path m_workingFolder;
+    std::unordered_set<std::string> m_written;
 };
 
 int runReport(const ReportOptions& options) {
