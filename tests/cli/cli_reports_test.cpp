@@ -156,7 +156,7 @@ struct FormCase {
 
 BsfInput texts(BsfInput::Mode mode) {
     BsfInput input;
-    input.idLine = "TIE/FC Lt Ace/Wing 1";
+    input.idLine = "Lt Ace/Vessk Wing 1";
     input.battleNumber = "17";
     input.medal = "Imperial Cross";
     input.email = "ace@vessk.example";
@@ -165,7 +165,7 @@ BsfInput texts(BsfInput::Mode mode) {
 }
 
 std::vector<std::string> textArguments() {
-    return {"--id-line", "TIE/FC Lt Ace/Wing 1", "--battle-no", "17",
+    return {"--id-line", "Lt Ace/Vessk Wing 1", "--battle-no", "17",
             "--medal",   "Imperial Cross",       "--email",     "ace@vessk.example"};
 }
 
@@ -302,7 +302,7 @@ TEST(CliBsf, RefusesIncompleteOrContradictoryChoicesAndWritesNothing) {
         {"--last", "3"},
         {"--battle", "1", "--combat", "1"},
         {"--combat", "8"},
-        {"--combat", "X-Wing"},
+        {"--combat", "Starfighter"},
         {"--combat", "1", "--from", "5", "--to", "4"},
         {"--from", "1", "--to", "2"},
         {"--battle", "1", "--output-everything"},
