@@ -70,8 +70,10 @@ ReadOnlyMount::ReadOnlyMount(const std::filesystem::path& folder) : m_folder(fol
 }
 
 ReadOnlyMount::~ReadOnlyMount() {
-    if (m_mounted) {
-        ::umount(m_folder.c_str());
+    // A window test may still have its current directory in the mount (a file dialog moves
+    // it there): detach the mount then, so that it goes once the folder is left.
+    if (m_mounted && ::umount(m_folder.c_str()) != 0) {
+        ::umount2(m_folder.c_str(), MNT_DETACH);
     }
 }
 
