@@ -41,8 +41,17 @@ constexpr QRect kBsfGenerationRect(120, 328, 295, 97);
 constexpr std::array kPanelWidths = {270, 100, 350};
 constexpr int kPanelGap = 2;
 
-QFont windowFont(int pointSize) {
-    return QFont(QStringLiteral("Arial"), pointSize);
+// Font heights in pixels, like every position and size of the window: 8 points for the
+// window and 7 points inside the groups and the status bar, as a 96-dpi screen draws them.
+// Sized in points, the text would grow on a screen of higher resolution while the fixed
+// fields and labels keep their size, and the labels would be cut off.
+constexpr int kWindowFontPixels = 11;
+constexpr int kGroupFontPixels = 9;
+
+QFont windowFont(int pixels) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    return font;
 }
 
 }  // namespace
@@ -66,7 +75,7 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Brevanta"));
     setWindowIcon(ui::picture(QStringLiteral("brevanta")));
-    setFont(windowFont(8));
+    setFont(windowFont(kWindowFontPixels));
     // Only the status bar and the groups offer the popup menu.
     setContextMenuPolicy(Qt::NoContextMenu);
 
@@ -123,7 +132,7 @@ void TForm1::createGroups(QWidget* client) {
         {m_bsfGeneration, kBsfGenerationRect},
     }};
     for (const auto& [group, rect] : placement) {
-        group->setFont(windowFont(7));
+        group->setFont(windowFont(kGroupFontPixels));
         group->setGeometry(rect.translated(0, -kDockHeight));
         offerPopup(group);
     }
@@ -144,7 +153,7 @@ void TForm1::createGroups(QWidget* client) {
 QWidget* TForm1::createStatusBar(QWidget* parent) {
     auto* bar = new QFrame(parent);
     bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setFont(windowFont(7));
+    bar->setFont(windowFont(kGroupFontPixels));
     bar->setFixedSize(kClientWidth, kStatusBarHeight);
     int left = 0;
     const std::array<QString, 3> names = {QStringLiteral("StatusPanel1"),

@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSysInfo>
 #include <QTimer>
 #include <QToolBar>
@@ -416,9 +417,12 @@ TEST_F(WindowShell, ActivationLoadsExactlyOneArgumentOnce) {
                                        : QStringLiteral("Brevanta"));
         // A failed load leaves the placeholders; otherwise the fields were filled.
         EXPECT_EQ(firstCounter->text().isEmpty(), start.errors == 1);
-        if (start.loads) {
-            EXPECT_EQ(changedPanel(), QString());
-        }
+        EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("RankBox"))->currentIndex(),
+                  start.errors == 1 ? -1 : window->record().u8(pilot::Field::Rank));
+        // Filling the empty fields from the zero record marks a change; a load clears the
+        // mark afterwards, and a failed load touches nothing.
+        EXPECT_EQ(changedPanel(),
+                  start.loads || start.errors == 1 ? QString() : QStringLiteral("CHANGED"));
 
         // Coming back from the About box, or showing the window again, reloads nothing.
         writeRecord(dir / "arg.TFR", showableRecord(10));
@@ -580,10 +584,13 @@ TEST_F(WindowShell, GroupsStandAtTheirClientPositionsBelowTheDock) {
     activate();
     const int menuHeight = window->menuBar()->height();
     EXPECT_EQ(window->size(), QSize(632, menuHeight + 438));
+    const QPoint offCentre =
+        window->frameGeometry().center() - window->screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 1);
     EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_EQ(window->font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(window->font().pointSize(), 8);
+    EXPECT_EQ(window->font().pixelSize(), 11);
     const auto clientRect = [&](const QWidget* widget) {
         return QRect(widget->mapTo(window.get(), QPoint(0, 0)) - QPoint(0, menuHeight),
                      widget->size());
@@ -613,7 +620,7 @@ TEST_F(WindowShell, GroupsStandAtTheirClientPositionsBelowTheDock) {
             QGroupBox* box = groupTitled(*window, group.title);
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(clientRect(box), group.client);
-            EXPECT_EQ(box->font().pointSize(), 7);
+            EXPECT_EQ(box->font().pixelSize(), 9);
         }
     }
     const struct {
@@ -628,7 +635,7 @@ TEST_F(WindowShell, GroupsStandAtTheirClientPositionsBelowTheDock) {
         SCOPED_TRACE(panel.name);
         auto* label = window->findChild<QLabel*>(latin(panel.name));
         EXPECT_EQ(clientRect(label), panel.client);
-        EXPECT_EQ(label->font().pointSize(), 7);
+        EXPECT_EQ(label->font().pixelSize(), 9);
     }
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("ChangedPanel"))->alignment(),
               Qt::AlignCenter);
@@ -794,6 +801,61 @@ TEST(QtFileDialog, AddsTheChosenTypesExtensionAndAsksWhereConfigured) {
             EXPECT_EQ(choice->filterIndex, run.expected->filterIndex);
         }
     }
+}
+
+// The error box and the About box of the desktop, each closed by its OK button.
+TEST(QtDialogs, ErrorAndAboutBoxesAreModalWithTheirCaptionsAndOk) {
+    struct Seen {
+        QString className;
+        QString title;
+        QString text;
+        bool modal = false;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString buttons;
+    };
+    const auto look = [](Seen& seen) {
+        return [&seen](QWidget* modal) {
+            seen.className = QString::fromLatin1(modal->metaObject()->className());
+            seen.title = modal->windowTitle();
+            seen.modal = modal->isModal();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                seen.text = box->text();
+                seen.icon = box->icon();
+            }
+            QStringList buttons;
+            for (auto* button : modal->findChildren<QPushButton*>()) {
+                buttons << button->text().remove(u'&');
+            }
+            seen.buttons = buttons.join(u'|');
+            if (auto* button = modal->findChildren<QPushButton*>().value(0)) {
+                button->click();
+            }
+        };
+    };
+    ui::QtDialogService service;
+    Seen error;
+    {
+        DialogUser user({look(error)});
+        service.showError(nullptr, QStringLiteral("Datei nicht gefunden."));
+        EXPECT_TRUE(user.done());
+    }
+    EXPECT_EQ(error.className, QStringLiteral("QMessageBox"));
+    EXPECT_EQ(error.title, QStringLiteral("Brevanta"));
+    EXPECT_EQ(error.text, QStringLiteral("Datei nicht gefunden."));
+    EXPECT_EQ(error.icon, QMessageBox::Critical);
+    EXPECT_EQ(error.buttons, QStringLiteral("OK"));
+    EXPECT_TRUE(error.modal);
+
+    Seen about;
+    {
+        DialogUser user({look(about)});
+        service.showAbout(nullptr);
+        EXPECT_TRUE(user.done());
+    }
+    EXPECT_EQ(about.className, QStringLiteral("ui::AboutBox"));
+    EXPECT_EQ(about.title, QStringLiteral("About Brevanta"));
+    EXPECT_EQ(about.buttons, QStringLiteral("OK"));
+    EXPECT_TRUE(about.modal);
 }
 
 // Receives the addresses the About box hands to the desktop.
