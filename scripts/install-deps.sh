@@ -21,8 +21,17 @@ for package in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
+# As root directly; otherwise through sudo, which does not pass the environment on.
 sudo=()
-[[ "$(id -u)" -ne 0 ]] && sudo=(sudo)
+if [[ "$(id -u)" -ne 0 ]]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "Missing packages: ${missing[*]}" >&2
+        echo "Run this script as root, or install sudo, to install them." >&2
+        exit 1
+    fi
+    sudo=(sudo)
+fi
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
