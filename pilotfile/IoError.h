@@ -5,9 +5,8 @@
 
 namespace pilot {
 
-// An input/output failure with the code the user sees. The codes follow the tradition of
-// the platform this file format comes from: 2 file not found, 3 invalid name or path,
-// 4 too many open files, 5 access denied, 100 read beyond the end of the file,
+// An input/output failure with the code the user sees: 2 file not found, 3 invalid name or
+// path, 4 too many open files, 5 access denied, 100 read beyond the end of the file,
 // 101 disk full; other failures keep a code of their own.
 struct IoError {
     int code = 0;
