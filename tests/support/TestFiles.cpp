@@ -11,8 +11,8 @@ namespace testing_support {
 TempDir::TempDir() {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("brevanta-test-" + std::to_string(random()));
+        auto candidate =
+            std::filesystem::temp_directory_path() / ("brevanta-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             m_path = candidate;
             return;
@@ -55,6 +55,14 @@ std::string readText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::set<std::string> namesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
 pilot::PilotRecord patternedRecord(std::uint32_t seed) {
     std::mt19937 random(seed);
     pilot::PilotRecord::Bytes bytes{};
@@ -78,8 +86,7 @@ ReadOnlyMount::~ReadOnlyMount() {
 }
 
 bool ReadOnlyMount::populate(const std::vector<std::pair<std::string, std::string>>& files) {
-    if (!m_mounted ||
-        ::mount("tmpfs", m_folder.c_str(), "tmpfs", MS_REMOUNT, "size=64k") != 0) {
+    if (!m_mounted || ::mount("tmpfs", m_folder.c_str(), "tmpfs", MS_REMOUNT, "size=64k") != 0) {
         return false;
     }
     for (const auto& [name, content] : files) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ void writeBytes(const std::filesystem::path& path, const std::string& bytes);
 void writeRecord(const std::filesystem::path& path, const pilot::PilotRecord& record);
 [[nodiscard]] std::vector<std::uint8_t> readBytes(const std::filesystem::path& path);
 [[nodiscard]] std::string readText(const std::filesystem::path& path);
+// The names of the entries of a folder, to see that nothing else was left there.
+[[nodiscard]] std::set<std::string> namesIn(const std::filesystem::path& folder);
 
 // A record whose every byte is a pseudo-random pattern from the seed (reserved stretches
 // and spare craft slots included).

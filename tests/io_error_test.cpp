@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "IoError.h"
+#include "TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using pilot::IoError;
+using testing_support::TempDir;
+
+TEST(IoErrorText, MessagesByCode) {
+    struct Case {
+        int code;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {2, "Datei nicht gefunden"},
+        {3, "Ungültiger Dateiname"},
+        {4, "Zu viele Dateien geöffnet"},
+        {5, "Dateizugriff verweigert"},
+        {100, "Lesen nach Dateiende (EOF)"},
+        {101, "Kapazität der Diskette/Festplatte erschöpft"},
+        {106, "Ungültige numerische Eingabe"},
+        {29, "I/O-Fehler 29"},
+        {32, "I/O-Fehler 32"},
+        {1032, "I/O-Fehler 1032"},
+        {0, "I/O-Fehler 0"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IoError{c.code}.message(), c.message) << c.code;
+    }
+}
+
+TEST(IoErrorText, SystemErrorsMapToCodes) {
+    TempDir dir;
+    using Transfer = IoError::Transfer;
+    struct Case {
+        int errnoValue;
+        fs::path path;
+        Transfer transfer;
+        int code;
+    };
+    const std::vector<Case> cases = {
+        {ENOENT, dir / "missing.TFR", Transfer::Writing, IoError::FileNotFound},
+        {ENOENT, "Noname.TFR", Transfer::Reading, IoError::FileNotFound},
+        {ENOENT, dir / "gone" / "missing.TFR", Transfer::Reading, IoError::InvalidPath},
+        {ENOTDIR, dir / "x", Transfer::Writing, IoError::InvalidPath},
+        {ENAMETOOLONG, {}, Transfer::Writing, IoError::InvalidPath},
+        {EINVAL, {}, Transfer::Writing, IoError::InvalidPath},
+        {EMFILE, {}, Transfer::Reading, IoError::TooManyOpenFiles},
+        {ENFILE, {}, Transfer::Reading, IoError::TooManyOpenFiles},
+        {EACCES, {}, Transfer::Writing, IoError::AccessDenied},
+        {EPERM, {}, Transfer::Writing, IoError::AccessDenied},
+        {EROFS, {}, Transfer::Writing, IoError::AccessDenied},
+        {EISDIR, {}, Transfer::Reading, IoError::AccessDenied},
+        {ENOSPC, {}, Transfer::Writing, IoError::DiskFull},
+        {EDQUOT, {}, Transfer::Writing, IoError::DiskFull},
+        {EBUSY, {}, Transfer::Writing, IoError::SharingViolation},
+        {ETXTBSY, {}, Transfer::Writing, IoError::SharingViolation},
+        {EIO, {}, Transfer::Reading, IoError::ReadFault},
+        {EIO, {}, Transfer::Writing, IoError::WriteFault},
+        {EFBIG, {}, Transfer::Writing, EFBIG},
+        {ELOOP, {}, Transfer::Reading, ELOOP},
+        // Numbers that already mean something else move out of the way.
+        {ESRCH, {}, Transfer::Writing, 1000 + ESRCH},
+        {EINTR, {}, Transfer::Writing, 1000 + EINTR},
+        {ESPIPE, {}, Transfer::Writing, 1000 + ESPIPE},
+        {EPIPE, {}, Transfer::Writing, 1000 + EPIPE},
+        {ENETDOWN, {}, Transfer::Writing, 1000 + ENETDOWN},
+        {ENETUNREACH, {}, Transfer::Writing, 1000 + ENETUNREACH},
+        {EISCONN, {}, Transfer::Writing, 1000 + EISCONN},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IoError::fromErrno(c.errnoValue, c.path.string(), c.transfer), IoError{c.code})
+            << "errno " << c.errnoValue << " " << c.path;
+    }
+}
+
+TEST(IoErrorText, PeriodFollowsOnlyCharactersSortingAfterIt) {
+    struct Case {
+        std::string message;
+        std::string shown;
+    };
+    const std::vector<Case> cases = {
+        {"Datei nicht gefunden", "Datei nicht gefunden."},
+        {"I/O-Fehler 32", "I/O-Fehler 32."},
+        {"Lesen nach Dateiende (EOF)", "Lesen nach Dateiende (EOF)"},
+        {"Kapazität der Diskette/Festplatte erschöpft",
+         "Kapazität der Diskette/Festplatte erschöpft."},
+        {"Ende.", "Ende."},
+        {"Pfad/", "Pfad/."},
+        {"Fertig!", "Fertig!"},
+        {"Komma,", "Komma,"},
+        {"Strich-", "Strich-"},
+        {"geöffnet ö", "geöffnet ö."},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pilot::withClosingPeriod(c.message), c.shown) << c.message;
+    }
+}
+
+}  // namespace

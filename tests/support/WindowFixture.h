@@ -1,0 +1,118 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QString>
+#include <QStringList>
+
+#include "FakeDialogs.h"
+#include "FieldTable.h"
+#include "PilotRecord.h"
+#include "TForm1.h"
+#include "TestFiles.h"
+#include "Totals.h"
+
+// What the editor window tests share: a window on fake dialogs in a fresh folder, the
+// commands triggered by their entries' names, and records the refresh leaves unchanged.
+
+namespace testing_support {
+
+inline QString qpath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+inline QString latin(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+inline std::vector<std::uint8_t> bytesOf(const pilot::PilotRecord& record) {
+    return {record.bytes().begin(), record.bytes().end()};
+}
+
+// Random reserved bytes and spare craft slots, but shown fields with values the refresh
+// shows and stores back unchanged (totals that match their parts, no sentinels).
+inline pilot::PilotRecord showableRecord(std::uint32_t seed) {
+    pilot::PilotRecord record = patternedRecord(seed);
+    std::mt19937 random(seed);
+    for (const pilot::FieldInfo& info : pilot::kFieldTable) {
+        if (info.reserved) {
+            continue;
+        }
+        const std::size_t rows = info.rows == pilot::kCraftSlots ? pilot::kShownCrafts : info.rows;
+        std::uint32_t limit = 1000;
+        if (!info.enumeration.empty()) {
+            limit = static_cast<std::uint32_t>(info.enumeration.size());
+        } else if (info.id == pilot::Field::CombatCompleted) {
+            limit = 2;
+        } else if (info.id == pilot::Field::BattleLastMission) {
+            limit = 9;
+        } else if (info.id == pilot::Field::TrainingLevel) {
+            limit = 10;
+        }
+        for (std::size_t row = 0; row < rows; ++row) {
+            for (std::size_t column = 0; column < info.columns; ++column) {
+                const auto value = static_cast<std::int32_t>(random() % limit);
+                const bool signedField = info.type == pilot::FieldType::I32;
+                record.setRaw(info.id,
+                              static_cast<std::uint32_t>(signedField ? value - 500 : value), row,
+                              column);
+            }
+        }
+    }
+    record.setI32(pilot::Field::TotalScore, pilot::missionScoreTotal(record));
+    record.setU16(pilot::Field::Kills, pilot::shipKillsTotal(record));
+    return record;
+}
+
+class WindowShell : public ::testing::Test {
+protected:
+    WindowShell() { recreate({}); }
+    ~WindowShell() override { QDir::setCurrent(m_savedDirectory); }
+
+    void recreate(const QStringList& arguments) {
+        window.reset();
+        window = std::make_unique<editor::TForm1>(arguments, dialogs);
+    }
+    void activate() {
+        window->show();
+        QApplication::processEvents();
+    }
+    void trigger(const char* name) {
+        auto* action = window->findChild<QAction*>(latin(name));
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    }
+    void open(const std::filesystem::path& path) {
+        dialogs.answer(qpath(path));
+        trigger("LoadToolbarButton");
+    }
+    void saveAs(const std::filesystem::path& path, int type) {
+        dialogs.answer(qpath(path), type);
+        trigger("SaveAs1");
+    }
+    [[nodiscard]] QString title() const { return window->windowTitle(); }
+    [[nodiscard]] QString changedPanel() const {
+        return window->findChild<QLabel*>(QStringLiteral("ChangedPanel"))->text();
+    }
+    [[nodiscard]] static QString titleFor(const std::filesystem::path& path) {
+        return QStringLiteral("Brevanta  [ ") + qpath(path) + QStringLiteral(" ]");
+    }
+
+    TempDir dir;
+    FakeDialogs dialogs;
+    std::unique_ptr<editor::TForm1> window;
+
+private:
+    QString m_savedDirectory = QDir::currentPath();
+};
+
+}  // namespace testing_support
