@@ -203,7 +203,8 @@ std::variant<PilotRecord, IoError> loadPilotFile(const fs::path& path) {
     if (path.empty()) {
         return IoError{IoError::InvalidPath};
     }
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without waiting: opening a named pipe would otherwise block until some writer came.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!file.valid()) {
         return errorAt(errno, path);
     }
@@ -211,7 +212,8 @@ std::variant<PilotRecord, IoError> loadPilotFile(const fs::path& path) {
     if (::fstat(file.get(), &info) != 0) {
         return errorAt(errno, path, IoError::Transfer::Reading);
     }
-    if (S_ISDIR(info.st_mode)) {
+    // A folder, pipe or device where a pilot file is expected.
+    if (!S_ISREG(info.st_mode)) {
         return IoError{IoError::AccessDenied};
     }
     PilotRecord::Bytes buffer{};

@@ -11,8 +11,9 @@
 namespace pilot {
 
 // Reads the first 1928 bytes of a pilot file. The file is opened for reading only; a
-// longer file is accepted, a shorter one fails with ReadPastEnd. Nothing is returned
-// unless the whole record was read.
+// longer file is accepted, a shorter one fails with ReadPastEnd, and anything but a regular
+// file (a folder, a pipe, a device) with AccessDenied. Nothing is returned unless the whole
+// record was read.
 [[nodiscard]] std::variant<PilotRecord, IoError> loadPilotFile(const std::filesystem::path& path);
 
 // Writes the record as the whole content of the file (safe replacement, see writeFileSafely).

@@ -139,11 +139,15 @@ TEST(StorageLoad, FailuresCarryTheirCodes) {
     TempDir dir;
     testing_support::writeBytes(dir / "plain.TFR", recordBytes(PilotRecord::newPilot()));
     fs::create_directory(dir / "folder.TFR");
+    // A pipe without a writer must not keep the load waiting for one.
+    ASSERT_EQ(::mkfifo((dir / "pipe.TFR").c_str(), 0600), 0);
     struct Case {
         fs::path path;
         int code;
     };
     const std::vector<Case> cases = {
+        {dir / "pipe.TFR", IoError::AccessDenied},
+        {"/dev/null", IoError::AccessDenied},
         {dir / "missing.TFR", IoError::FileNotFound},
         {dir / "no-such-folder" / "pilot.TFR", IoError::InvalidPath},
         {dir / "plain.TFR" / "pilot.TFR", IoError::InvalidPath},
