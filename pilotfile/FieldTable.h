@@ -76,8 +76,8 @@ inline constexpr std::array<std::string_view, 3> kPilotStatusNames = {"Alive", "
                                                                       "Killed"};
 inline constexpr std::array<std::string_view, 3> kDifficultyNames = {"Easy", "Medium", "Hard"};
 inline constexpr std::array<std::string_view, 10> kSecretOrderNames = {
-    "None",           "First Circle",   "Second Circle",  "Third Circle",    "Fourth Circle",
-    "Inner Circle",   "Emperor's Hand", "Emperor's Eyes", "Emperor's Voice", "Emperor's Reach"};
+    "None",         "First Circle",   "Second Circle",  "Third Circle",    "Fourth Circle",
+    "Inner Circle", "Emperor's Hand", "Emperor's Eyes", "Emperor's Voice", "Emperor's Reach"};
 inline constexpr std::array<std::string_view, 4> kBattleStatusNames = {
     "Not Displayed (Battle does not exist)", "In Progress (Current Battle)", "Not Completed",
     "Completed"};

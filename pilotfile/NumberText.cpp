@@ -10,7 +10,9 @@ bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::optional<std::int32_t> parseHex(std::string_view digits) {
     if (digits.empty()) {
@@ -95,8 +97,7 @@ NumberRuleResult applyNumberRule(std::string_view text, FieldType width) {
     // and all ones for the unsigned widths.
     const std::uint32_t sentinel = width == FieldType::I32 ? 0x7FFFFFFFu : mask;
     const auto parsed = parseNumber(text);
-    const std::uint32_t stored =
-        parsed ? static_cast<std::uint32_t>(*parsed) & mask : sentinel;
+    const std::uint32_t stored = parsed ? static_cast<std::uint32_t>(*parsed) & mask : sentinel;
     if (stored == sentinel) {
         const std::uint32_t reset = width == FieldType::U8 ? 2 : 0;
         return {reset, std::to_string(reset)};

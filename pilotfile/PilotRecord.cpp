@@ -51,9 +51,9 @@ std::int32_t PilotRecord::i32(Field field, std::size_t row, std::size_t column) 
     if (!at) {
         return 0;
     }
-    const std::uint32_t pattern = std::uint32_t{m_bytes[*at]} | std::uint32_t{m_bytes[*at + 1]} << 8 |
-                                  std::uint32_t{m_bytes[*at + 2]} << 16 |
-                                  std::uint32_t{m_bytes[*at + 3]} << 24;
+    const std::uint32_t pattern =
+        std::uint32_t{m_bytes[*at]} | std::uint32_t{m_bytes[*at + 1]} << 8 |
+        std::uint32_t{m_bytes[*at + 2]} << 16 | std::uint32_t{m_bytes[*at + 3]} << 24;
     return static_cast<std::int32_t>(pattern);
 }
 

@@ -40,7 +40,8 @@ public:
     [[nodiscard]] std::uint32_t raw(Field field, std::size_t row = 0, std::size_t column = 0) const;
     void setRaw(Field field, std::uint32_t pattern, std::size_t row = 0, std::size_t column = 0);
     // The element as a number: signed for 32-bit fields, unsigned for the others.
-    [[nodiscard]] std::int64_t value(Field field, std::size_t row = 0, std::size_t column = 0) const;
+    [[nodiscard]] std::int64_t value(Field field, std::size_t row = 0,
+                                     std::size_t column = 0) const;
 
     friend bool operator==(const PilotRecord&, const PilotRecord&) = default;
 
