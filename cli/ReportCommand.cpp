@@ -1,10 +1,14 @@
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <CLI/CLI.hpp>
 
 #include "Commands.h"
@@ -24,18 +28,50 @@ struct ReportOptions {
     std::string outputDir;  // empty unless reports go into one folder
 };
 
-// Where the report of a pilot goes without -o: beside the pilot (or in the output folder)
-// under the pilot's name with its extension replaced by ".TXT".
-fs::path defaultReportPath(const fs::path& pilot, const std::string& outputDir) {
-    fs::path name = pilot;
-    name.replace_extension(".TXT");
-    return outputDir.empty() ? name : fs::path(outputDir) / name.filename();
+// The report's name without -o: the pilot's name with its extension replaced by ".TXT".
+fs::path reportName(const fs::path& pilot) {
+    return fs::path(pilot).replace_extension(".TXT");
+}
+
+// Whether an existing file of the target's name is the pilot itself. A name that does not
+// exist yet, the usual case for a roster, costs one look-up and never is.
+bool isThePilot(const fs::path& target, const fs::path& pilot) {
+    struct stat info {};
+    return ::stat(target.c_str(), &info) == 0 && sameFile(target, pilot);
+}
+
+// The output folder is checked once, before any pilot: a folder that is missing, no folder
+// or not writable would fail every report in the same way.
+bool outputFolderUsable(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        if (errno == ENOENT) {
+            reportRefusal("report: the output folder " + folder + " does not exist");
+            return false;
+        }
+        reportIoError(folder, pilot::IoError::fromErrno(errno, folder));
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        reportRefusal("report: " + folder + " is not a folder");
+        return false;
+    }
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        reportIoError(folder, pilot::IoError::fromErrno(errno, folder));
+        return false;
+    }
+    return true;
 }
 
 class ReportWriter {
 public:
     explicit ReportWriter(const ReportOptions& options)
-        : m_options(options), m_workingFolder(fs::current_path()) {}
+        : m_options(options),
+          m_workingFolder(fs::current_path()),
+          m_namedFolder(
+              options.outputDir.empty()
+                  ? std::nullopt
+                  : std::optional((m_workingFolder / options.outputDir).lexically_normal())) {}
 
     // Writes the report of one pilot; false after reporting why it could not.
     bool write(const fs::path& pilot) {
@@ -44,23 +80,24 @@ public:
             return false;
         }
         const bool toStandardOutput = m_options.output == "-";
-        const fs::path target = m_options.output.empty() || toStandardOutput
-                                    ? defaultReportPath(pilot, m_options.outputDir)
-                                    : fs::path(m_options.output);
+        const bool named = !m_options.output.empty() && !toStandardOutput;
+        const fs::path target = named ? fs::path(m_options.output) : defaultTarget(pilot);
         // Line 1 names the report by its absolute path, as the editor's Save dialog does.
-        const fs::path named = (m_workingFolder / target).lexically_normal();
-        const std::string text = reports::pilotReport(*record, named.string());
+        const fs::path absolute = m_namedFolder && !named
+                                      ? *m_namedFolder / target.filename()
+                                      : (m_workingFolder / target).lexically_normal();
+        const std::string text = reports::pilotReport(*record, absolute.native());
         if (toStandardOutput) {
             std::cout << text;
             return static_cast<bool>(std::cout.flush());
         }
-        if (sameFile(named, pilot)) {
+        if (isThePilot(target, pilot)) {
             reportRefusal(pilot.string() +
                           ": the report would replace the pilot file itself; "
                           "name another with -o or --output-dir");
             return false;
         }
-        if (!m_written.insert(named.native()).second) {
+        if (!m_written.insert(absolute.native()).second) {
             reportRefusal(pilot.string() + ": another pilot's report was already written to " +
                           target.string());
             return false;
@@ -73,14 +110,24 @@ public:
     }
 
 private:
+    // Beside the pilot, or in the output folder.
+    [[nodiscard]] fs::path defaultTarget(const fs::path& pilot) const {
+        const fs::path name = reportName(pilot);
+        return m_options.outputDir.empty() ? name : fs::path(m_options.outputDir) / name.filename();
+    }
+
     const ReportOptions& m_options;
     const fs::path m_workingFolder;
+    const std::optional<fs::path> m_namedFolder;  // the output folder's absolute name
     std::unordered_set<std::string> m_written;
 };
 
 int runReport(const ReportOptions& options) {
     if (!options.output.empty() && options.pilots.size() > 1) {
         reportRefusal("report: -o takes a single pilot file; use --output-dir for several");
+        return kFailure;
+    }
+    if (!options.outputDir.empty() && !outputFolderUsable(options.outputDir)) {
         return kFailure;
     }
     ReportWriter writer(options);
@@ -99,14 +146,16 @@ void addReportCommand(CLI::App& app, int& status) {
     command->footer(
         "Writes exactly the bytes of the editor's Save As \"Text File\"; line 1 is the report's "
         "absolute path. Without -o the report goes beside the pilot, named as the pilot with "
-        "the extension \".TXT\", and never over the pilot itself.");
+        "the extension \".TXT\", and never over the pilot itself. The folder of --output-dir "
+        "must exist.");
     command->add_option("PILOT", options->pilots, "Pilot files (.TFR)")->required();
     CLI::Option* output = command->add_option(
         "-o,--output", options->output,
         "The report file, or - for standard output (line 1 then names the default report)");
     command
         ->add_option("--output-dir", options->outputDir,
-                     "Write each report into this folder, named as its pilot with \".TXT\"")
+                     "Write each report into this existing folder, named as its pilot with "
+                     "\".TXT\"")
         ->excludes(output);
     command->callback([options, &status] { status = runReport(*options); });
 }

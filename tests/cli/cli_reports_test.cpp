@@ -2,6 +2,7 @@
 // record and inputs.
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -89,14 +90,63 @@ TEST(CliReport, OutputDirNamesEachReportAndGoesOnPastABadFile) {
     const PilotRecord second = reportedPilot(4);
     writeRecord(dir / "first.TFR", first);
     writeRecord(dir / "second.TFR", second);
-    const auto result =
-        runCli({"report", "--output-dir", "reports", "first.TFR", "missing.TFR", "second.TFR"},
-               dir.path());
+    const auto result = runCli({"report", "--output-dir", "./reports/../reports/", "first.TFR",
+                                "missing.TFR", "second.TFR"},
+                               dir.path());
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err, "brevanta-cli: missing.TFR: error 2: Datei nicht gefunden.\n");
     EXPECT_EQ(readText(dir / "reports/first.TXT"), reportFor(first, dir / "reports/first.TXT"));
     EXPECT_EQ(readText(dir / "reports/second.TXT"), reportFor(second, dir / "reports/second.TXT"));
     EXPECT_FALSE(fs::exists(dir / "reports/missing.TXT"));
+}
+
+std::set<std::string> entriesOf(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+// A folder every report would fail in is refused once, before any pilot is read: one line
+// for a whole roster, and nothing created.
+TEST(CliReport, AnUnusableOutputDirIsRefusedOnceUpFront) {
+    TempDir dir;
+    writeRecord(dir / "a.TFR", reportedPilot(10));
+    writeRecord(dir / "b.TFR", reportedPilot(11));
+    writeRecord(dir / "c.TFR", reportedPilot(12));
+    testing_support::writeBytes(dir / "plain", std::string("not a folder"));
+    testing_support::ReadOnlyMount mount(dir / "ro");
+    const struct {
+        const char* folder;
+        const char* error;
+        bool needsMount;
+    } cases[] = {
+        {"missing", "brevanta-cli: report: the output folder missing does not exist\n", false},
+        {"missing/deeper",
+         "brevanta-cli: report: the output folder missing/deeper does not exist\n", false},
+        {"plain", "brevanta-cli: report: plain is not a folder\n", false},
+        {"plain/x", "brevanta-cli: plain/x: error 3: Ungültiger Dateiname.\n", false},
+        {"ro", "brevanta-cli: ro: error 5: Dateizugriff verweigert.\n", true},
+    };
+    for (const auto& folder : cases) {
+        SCOPED_TRACE(folder.folder);
+        if (folder.needsMount && !mount.mounted()) {
+            continue;
+        }
+        const auto before = entriesOf(dir.path());
+        const auto result =
+            runCli({"report", "--output-dir", folder.folder, "a.TFR", "b.TFR", "gone.TFR", "c.TFR"},
+                   dir.path());
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, folder.error);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(entriesOf(dir.path()), before);
+    }
+    if (!mount.mounted()) {
+        GTEST_SKIP() << "no read-only tmpfs here; the other folders were checked";
+    }
+    EXPECT_TRUE(fs::is_empty(dir / "ro"));
 }
 
 TEST(CliReport, NeverWritesOverThePilotItself) {
@@ -166,7 +216,7 @@ BsfInput texts(BsfInput::Mode mode) {
 
 std::vector<std::string> textArguments() {
     return {"--id-line", "Lt Ace/Vessk Wing 1", "--battle-no", "17",
-            "--medal",   "Imperial Cross",       "--email",     "ace@vessk.example"};
+            "--medal",   "Imperial Cross",      "--email",     "ace@vessk.example"};
 }
 
 std::vector<FormCase> formCases() {
