@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -82,21 +83,28 @@ constexpr std::size_t kMaxLinesAfterPath =
 
 class ReportWriter {
 public:
-    ReportWriter(const pilot::PilotRecord& record, std::string_view reportPath) : m_record(record) {
-        m_text.reserve(reportPath.size() + kLineEnd.size() + kMaxLinesAfterPath * kLineBound);
+    // The text is written into room for the longest report and cut to its length at the
+    // end, so that no line or number has to ask for more.
+    ReportWriter(const pilot::PilotRecord& record, std::string_view reportPath)
+        : m_record(record),
+          m_text(reportPath.size() + kLineEnd.size() + kMaxLinesAfterPath * kLineBound, '\0'),
+          m_end(m_text.data()) {
         line(reportPath);
     }
 
-    [[nodiscard]] std::string take() { return std::move(m_text); }
+    [[nodiscard]] std::string take() {
+        m_text.resize(static_cast<std::size_t>(m_end - m_text.data()));
+        return std::move(m_text);
+    }
 
     void headerLines() {
         for (const HeaderLine& header : kHeaderLines) {
             if (pilot::fieldInfo(header.field).enumeration.empty()) {
-                m_text += header.label;
+                put(header.label);
                 number(m_record.value(header.field));
-                m_text += kLineEnd;
+                put(kLineEnd);
             } else if (const auto text = enumeratedText(header.field)) {
-                m_text += header.label;
+                put(header.label);
                 line(*text);
             }
         }
@@ -107,13 +115,13 @@ public:
         line("Training Scores:");
         for (std::size_t craft = 0; craft < pilot::kShownCrafts; ++craft) {
             const std::string_view name = kReportCraftNames[craft];
-            m_text += name;
-            m_text.append(kTrainingNameWidth - name.size(), ' ');
-            m_text += "Score: ";
+            put(name);
+            blanks(kTrainingNameWidth - name.size());
+            put("Score: ");
             number(m_record.i32(Field::TrainingScore, craft));
-            m_text += " Level: ";
+            put(" Level: ");
             number(m_record.u8(Field::TrainingLevel, craft));
-            m_text += kLineEnd;
+            put(kLineEnd);
         }
         line(kSpacer);
     }
@@ -133,7 +141,7 @@ public:
             if (m_record.u8(Field::BattleStatus, battle) == 0) {
                 continue;
             }
-            m_text += "Battle ";
+            put("Battle ");
             number(static_cast<std::int64_t>(battle + 1));
             line(":");
             missionPairs(Field::BattleMissionScore, battle);
@@ -151,27 +159,42 @@ private:
 
     void missionPairs(Field scores, std::size_t row) {
         for (std::size_t pair = 0; pair < kMissionPairs.size(); ++pair) {
-            m_text += kMissionPairs[pair].left;
+            put(kMissionPairs[pair].left);
             number(m_record.i32(scores, row, pair));
-            m_text += kMissionPairs[pair].right;
+            put(kMissionPairs[pair].right);
             number(m_record.i32(scores, row, pair + kMissionPairs.size()));
-            m_text += kLineEnd;
+            put(kLineEnd);
         }
     }
 
     void line(std::string_view text) {
-        m_text += text;
-        m_text += kLineEnd;
+        put(text);
+        put(kLineEnd);
+    }
+
+    void put(std::string_view text) {
+        assert(text.size() <= room());
+        m_end = std::copy(text.begin(), text.end(), m_end);
+    }
+
+    void blanks(std::size_t count) {
+        assert(count <= room());
+        m_end = std::fill_n(m_end, count, ' ');
     }
 
     void number(std::int64_t value) {
-        std::array<char, 20> digits{};  // "-9223372036854775808"
-        const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-        m_text.append(digits.data(), result.ptr);
+        const auto result = std::to_chars(m_end, m_text.data() + m_text.size(), value);
+        assert(result.ec == std::errc{});
+        m_end = result.ptr;
+    }
+
+    [[nodiscard]] std::size_t room() const {
+        return static_cast<std::size_t>(m_text.data() + m_text.size() - m_end);
     }
 
     const pilot::PilotRecord& m_record;
     std::string m_text;
+    char* m_end;  // the end of the text written so far
 };
 
 }  // namespace
