@@ -3,8 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/app -G Ninja -DCMAKE_BUILD_TYPE=Release -DBREVANTA_TESTS=OFF
-cmake --build build/app -j "$(nproc)"
-mkdir -p build/app/examples
-build/app/examples/make-sample-pilot build/app/examples/ACE.TFR
-exec build/app/app/brevanta "$PWD/build/app/examples/ACE.TFR"
+# A folder of its own: "build/app" would be the app folder of a build made by hand in "build".
+dir=build/run
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBREVANTA_TESTS=OFF
+cmake --build "$dir" -j "$(nproc)"
+"$dir/examples/make-sample-pilot" "$dir/ACE.TFR"
+exec "$dir/app/brevanta" "$PWD/$dir/ACE.TFR"
