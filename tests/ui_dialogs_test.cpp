@@ -95,7 +95,8 @@ std::optional<ui::FileChoice> runDialog(const ui::FileDialogOptions& options,
 }
 
 // The real dialog: the extension added to a bare name follows the chosen type, a name that
-// exists needs a confirmed overwrite, a name that does not exist a confirmed creation.
+// exists needs a confirmed overwrite, a name that does not exist a confirmed creation; the
+// Open dialog takes any name, existing or not, without a question.
 TEST(QtFileDialog, AddsTheChosenTypesExtensionAndAsksWhereConfigured) {
     TempDir dir;
     writeBytes(dir / "old.TFR", std::string("x"));
@@ -109,6 +110,10 @@ TEST(QtFileDialog, AddsTheChosenTypesExtensionAndAsksWhereConfigured) {
     ui::FileDialogOptions create = save;
     create.confirmCreate = true;
     create.confirmOverwrite = false;
+    const ui::FileDialogOptions open{.mode = ui::FileDialogOptions::Mode::Open,
+                                     .title = QStringLiteral("Load Pilotfile"),
+                                     .filters = {QStringLiteral("TFR Files (*.TFR)")},
+                                     .defaultSuffix = QStringLiteral("TFR")};
     using Button = QMessageBox::StandardButton;
     const struct {
         const char* what;
@@ -154,6 +159,17 @@ TEST(QtFileDialog, AddsTheChosenTypesExtensionAndAsksWhereConfigured) {
           typeName(QStringLiteral("new.TXT")), answer(Button::Yes)},
          ui::FileChoice{folder + QStringLiteral("new.TXT"), 1}},
         {"cancel", save, 0, {cancel()}, std::nullopt},
+        // The Open dialog lets a missing name through: the load reports it.
+        {"open, a missing name",
+         open,
+         0,
+         {typeName(QStringLiteral("missing"))},
+         ui::FileChoice{folder + QStringLiteral("missing.TFR"), 0}},
+        {"open, an existing name",
+         open,
+         0,
+         {typeName(QStringLiteral("old.TFR"))},
+         ui::FileChoice{folder + QStringLiteral("old.TFR"), 0}},
     };
     for (const auto& run : cases) {
         SCOPED_TRACE(run.what);
