@@ -7,7 +7,7 @@
 
 #include "BsfText.h"
 #include "Commands.h"
-#include "Latin1.h"
+#include "Latin1Text.h"
 #include "NumberText.h"
 #include "PilotFiles.h"
 #include "ValueText.h"
@@ -64,10 +64,10 @@ void selectBattle(const BsfOptions& options, const pilot::PilotRecord& record, B
 
 int runBsf(const BsfOptions& options) {
     BsfInput input;
-    input.idLine = latin1FromUtf8(options.idLine);
-    input.battleNumber = latin1FromUtf8(options.battleNumber);
-    input.medal = latin1FromUtf8(options.medal);
-    input.email = latin1FromUtf8(options.email);
+    input.idLine = reports::latin1FromUtf8(options.idLine);
+    input.battleNumber = reports::latin1FromUtf8(options.battleNumber);
+    input.medal = reports::latin1FromUtf8(options.medal);
+    input.email = reports::latin1FromUtf8(options.email);
     if (options.battle == 0 && options.craft.empty()) {
         reportRefusal("bsf: choose the scores: --battle N or --combat CRAFT");
         return kFailure;

@@ -14,6 +14,7 @@
 #include "BsfText.h"
 #include "FieldTable.h"
 #include "IoError.h"
+#include "Latin1Text.h"
 #include "PilotRecord.h"
 
 namespace reports {
@@ -23,11 +24,7 @@ namespace {
 // The form file is single-byte text: every character outside Latin-1 becomes one "?"
 // (a character beyond the 16-bit range too, not one "?" per half).
 std::string latin1Bytes(const QString& text) {
-    std::string bytes;
-    for (const char32_t character : text.toUcs4()) {
-        bytes += character <= 0xFF ? static_cast<char>(character) : '?';
-    }
-    return bytes;
+    return latin1FromUtf8(text.toStdString());
 }
 
 std::optional<std::size_t> selection(const QComboBox* box) {

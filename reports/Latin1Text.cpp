@@ -1,8 +1,8 @@
-#include "Latin1.h"
+#include "Latin1Text.h"
 
 #include <cstdint>
 
-namespace cli {
+namespace reports {
 
 namespace {
 
@@ -64,4 +64,4 @@ std::string latin1FromUtf8(std::string_view text) {
     return bytes;
 }
 
-}  // namespace cli
+}  // namespace reports
