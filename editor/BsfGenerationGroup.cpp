@@ -10,7 +10,6 @@ namespace editor {
 BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
     setObjectName(QStringLiteral("BsfGenerationGroup"));
     setTitle(QStringLiteral(" BSF Generation "));
-    resize(295, 97);
 
     struct TextRow {
         QLineEdit* BsfGenerationGroup::*edit;

@@ -196,20 +196,28 @@ TEST(BsfSave, AnExistingFileIsAppendedToWhateverItHolds) {
     EXPECT_EQ(testing_support::readText(path), "no line end" + kSeparator + "form\r\n");
 }
 
-// A file without any permission bits: appended to where the system lets us (root), else
-// the error is reported; never replaced by a new file.
-TEST(BsfSave, AFileWithoutPermissionsIsNeverReplaced) {
-    testing_support::TempDir dir;
-    const auto path = dir / "LOCKED.TXT";
-    testing_support::writeBytes(path, std::string("earlier forms\r\n"));
-    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    const auto error = reports::saveBsfForm(path, "form\r\n");
-    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
-    const std::string text = testing_support::readText(path);
-    if (error) {
-        EXPECT_EQ(text, "earlier forms\r\n");
-    } else {
-        EXPECT_EQ(text, "earlier forms\r\n" + kSeparator + "form\r\n");
+// An existing file counts as existing whether it can be read or not: a write-only file is
+// appended to, and a file without any write bit (write-protected, even for root) is
+// reported and kept. Neither is ever replaced by a new file.
+TEST(BsfSave, AnUnreadableOrWriteProtectedFileIsNeverReplaced) {
+    const struct {
+        mode_t mode;
+        bool appended;
+    } cases[] = {{0200, true}, {0000, false}, {0444, false}};
+    for (const auto& file : cases) {
+        SCOPED_TRACE(file.mode);
+        testing_support::TempDir dir;
+        const auto path = dir / "FORMS.TXT";
+        testing_support::writeBytes(path, std::string("earlier forms\r\n"));
+        ASSERT_EQ(::chmod(path.c_str(), file.mode), 0);
+        const auto error = reports::saveBsfForm(path, "form\r\n");
+        ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+        EXPECT_EQ(error, file.appended
+                             ? std::nullopt
+                             : std::optional(pilot::IoError{pilot::IoError::AccessDenied}));
+        EXPECT_EQ(
+            testing_support::readText(path),
+            file.appended ? "earlier forms\r\n" + kSeparator + "form\r\n" : "earlier forms\r\n");
     }
 }
 

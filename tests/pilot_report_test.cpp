@@ -377,6 +377,36 @@ TEST(PilotReport, FirstLineIsThePathBytesUnchanged) {
     }
 }
 
+// Every shown number at its widest, every battle present, the longest texts and a long
+// path: the longest report there is comes out whole.
+TEST(PilotReport, TheWidestReportIsWrittenWhole) {
+    PilotRecord record;
+    record.setU8(Field::Rank, 1);         // "Flight Officer"
+    record.setU8(Field::SecretOrder, 9);  // "Emperor's Reach"
+    for (const pilot::FieldInfo& info : pilot::kFieldTable) {
+        if (info.reserved || !info.enumeration.empty()) {
+            continue;
+        }
+        for (std::size_t row = 0; row < info.rows; ++row) {
+            for (std::size_t column = 0; column < info.columns; ++column) {
+                const bool isSigned = info.type == pilot::FieldType::I32;
+                record.setRaw(info.id, isSigned ? 0x80000000U : 0xFFFFFFFFU, row, column);
+            }
+        }
+    }
+    setAllBattleStatuses(record);
+    const std::string path = "/" + std::string(4000, 'p') + ".TXT";
+    const std::vector<std::string> lines = reportLines(reports::pilotReport(record, path));
+    ASSERT_EQ(lines.size(), 161U);
+    EXPECT_EQ(lines[0], path);
+    EXPECT_EQ(lines[4], "Score: -2147483648");
+    EXPECT_EQ(lines[5], "Skill: 65535");
+    EXPECT_EQ(lines[6], "Secret Order: Emperor's Reach");
+    EXPECT_EQ(lines[16], "Tie Fighter      Score: -2147483648 Level: 255");
+    EXPECT_EQ(lines[26], "Mission 1: -2147483648   Mission 5: -2147483648");
+    EXPECT_EQ(lines[160], "Mission 4: -2147483648   Mission 8: -2147483648");
+}
+
 // Flips every bit of the elements [firstRow, rows) of a field.
 void flip(PilotRecord& record, Field field, std::size_t firstRow = 0) {
     const pilot::FieldInfo& info = pilot::fieldInfo(field);
