@@ -15,7 +15,8 @@ class PilotRecord;
 
 namespace reports {
 
-inline constexpr std::string_view kBsfSeparatorLine = "---------------------------------------------";
+inline constexpr std::string_view kBsfSeparatorLine =
+    "---------------------------------------------";
 
 // Everything a Battle Submission Form is made of besides the record. The four texts are
 // single-byte (Latin-1) strings; the selections are the indexes of the form's boxes, empty
