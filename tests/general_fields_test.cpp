@@ -13,7 +13,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +20,7 @@
 #include <QTest>
 
 #include "FakeDialogs.h"
+#include "FieldInput.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 #include "TForm1.h"
@@ -31,30 +31,9 @@ namespace {
 using pilot::Field;
 using pilot::PilotRecord;
 
-// How a text reaches a field: typed key by key (each keystroke runs the rule) or pasted
-// over the whole old text at once.
-enum class Entry { Type, Paste };
-
-void enterText(QLineEdit* edit, const QString& text, Entry entry) {
-    edit->setFocus();
-    edit->selectAll();
-    if (entry == Entry::Type) {
-        QTest::keyClicks(edit, text);
-        return;
-    }
-    if (text.isEmpty()) {
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        return;
-    }
-    QApplication::clipboard()->setText(text);
-    QTest::keySequence(edit, QKeySequence::Paste);
-}
-
-// The user's choice of an entry, as the drop-down list reports it.
-void choose(QComboBox* box, int index) {
-    box->setCurrentIndex(index);
-    Q_EMIT box->activated(index);
-}
+using testing_support::choose;
+using testing_support::enterText;
+using testing_support::Entry;
 
 std::uint32_t bytesAt(const PilotRecord& record, std::size_t offset, std::size_t width) {
     std::uint32_t value = 0;
