@@ -6,9 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +15,7 @@
 
 #include "BattleStatsGroup.h"
 #include "FakeDialogs.h"
+#include "FieldInput.h"
 #include "PilotRecord.h"
 #include "TForm1.h"
 #include "TestFiles.h"
@@ -30,32 +29,9 @@ QString numbered(const char* stem, std::size_t number) {
     return QString::fromLatin1(stem) + QString::number(number);
 }
 
-// The user's choice of an entry, as the drop-down list reports it.
-void choose(QComboBox* box, int index) {
-    box->setCurrentIndex(index);
-    Q_EMIT box->activated(index);
-}
-
-// Typed key by key over the selected text (each keystroke runs the rule; a lone "-" does not
-// convert, so a negative number gets its sign last), or pasted over it in one change.
-enum class Entry { Type, Paste };
-
-void enterText(QLineEdit* edit, const QString& text, Entry entry) {
-    edit->setFocus();
-    edit->selectAll();
-    if (text.isEmpty()) {
-        QTest::keyClick(edit, Qt::Key_Backspace);
-    } else if (entry == Entry::Paste) {
-        QApplication::clipboard()->setText(text);
-        QTest::keySequence(edit, QKeySequence::Paste);
-    } else if (text.startsWith(QLatin1Char('-'))) {
-        QTest::keyClicks(edit, text.mid(1));
-        QTest::keyClick(edit, Qt::Key_Home);
-        QTest::keyClick(edit, '-');
-    } else {
-        QTest::keyClicks(edit, text);
-    }
-}
+using testing_support::choose;
+using testing_support::enterText;
+using testing_support::Entry;
 
 // A pilot that a refresh leaves as it is: valid values only, TotalScore the sum of its
 // mission scores and Kills the sum of its (zero) kill counters.
@@ -335,7 +311,7 @@ TEST_F(BattleStats, ScoreTextsFollowTheNumberFieldRuleAndRenewTheTotal) {
     const std::vector<Case> cases = {
         {"$1F", Entry::Paste, 31, "31"},
         {" 12", Entry::Paste, 12, "12"},
-        {"-250", Entry::Type, -250, "-250"},
+        {"-250", Entry::TypeSignLast, -250, "-250"},
         {"", Entry::Type, 0, "0"},
         {"2147483647", Entry::Type, 0, "0"},
         {"2147483648", Entry::Paste, 0, "0"},

@@ -2,17 +2,21 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
 #include "FakeDialogs.h"
+#include "FieldInput.h"
 #include "PilotRecord.h"
 #include "ShipKillsGroup.h"
 #include "ShipKillsTable.h"
@@ -44,19 +48,10 @@ QLabel* labelOf(const QWidget& root, const QLineEdit* edit) {
     return nullptr;
 }
 
-// Types into a field as a user does, over the selected old text. Each keystroke runs the
-// field's rule, and a lone "-" does not convert, so a negative number gets its digits first
-// and the sign last.
+// Types into a field as a user does, over the selected old text; a negative number gets
+// its sign last, as a lone "-" would read "0".
 void typeInto(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    if (text.startsWith(QLatin1Char('-'))) {
-        QTest::keyClicks(edit, text.mid(1));
-        QTest::keyClick(edit, Qt::Key_Home);
-        QTest::keyClick(edit, '-');
-    } else {
-        QTest::keyClicks(edit, text);
-    }
+    testing_support::enterText(edit, text, testing_support::Entry::TypeSignLast);
 }
 
 std::uint16_t counterBytes(const PilotRecord::Bytes& bytes, std::size_t index) {
