@@ -1,10 +1,20 @@
 #include "GroupControls.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace editor {
+
+namespace {
+
+// Font stretch in percent: from the font's own width down to two thirds of it.
+constexpr int kFullStretch = 100;
+constexpr int kNarrowestStretch = 66;
+constexpr int kStretchStep = 2;
+
+}  // namespace
 
 QStringList entryTexts(std::span<const std::string_view> names) {
     QStringList texts;
@@ -55,6 +65,24 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
     label->setBuddy(buddy);
     label->setGeometry(geometry);
     return label;
+}
+
+void condenseToFit(QLabel& label) {
+    // A label with a buddy shows "&&" as one ampersand.
+    QString shown = label.text();
+    shown.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    const int room = label.contentsRect().width();
+    QFont font = label.font();
+    int stretch = kFullStretch;
+    for (; stretch > kNarrowestStretch; stretch -= kStretchStep) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(shown) <= room) {
+            break;
+        }
+    }
+    QFont narrowed;
+    narrowed.setStretch(stretch);
+    label.setFont(narrowed);
 }
 
 QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& tooltip,

@@ -41,6 +41,11 @@ void showEntry(QComboBox& box, std::size_t value);
 // `buddy` is the control the label names, if any.
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
                   QWidget* buddy = nullptr);
+// Narrows the label's font (only its stretch, so size and family still follow the parent)
+// until the shown text fits the label's width, or to the narrowest step. Run it again after
+// a change of the font.
+void condenseToFit(QLabel& label);
+
 [[nodiscard]] QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& tooltip,
                                   const QRect& geometry);
 

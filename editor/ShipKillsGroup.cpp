@@ -1,5 +1,8 @@
 #include "ShipKillsGroup.h"
 
+#include <utility>
+
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -25,22 +28,36 @@ ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()>
         QLineEdit* edit = makeEdit(this, name, QStringLiteral("Destroyed ships of this type"),
                                    counterEditRect(counter));
         // With its edit as buddy the label reads "&&" as one ampersand.
-        QLabel* label = makeLabel(
+        m_labels[index] = makeLabel(
             this, name + QStringLiteral("Label"),
             QString::fromLatin1(counter.label.data(), static_cast<qsizetype>(counter.label.size())),
             counterLabelRect(counter), edit);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        m_labels[index]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         m_counters[index] =
             new NumberField(edit, m_record, Slot{pilot::Field::ShipKills, index}, [this] {
                 m_markChanged();
                 m_updateKillsTotal();
             });
     }
+    fitLabels();
 }
 
 void ShipKillsGroup::showCounters() {
     for (NumberField* counter : m_counters) {
         counter->show();
+    }
+}
+
+void ShipKillsGroup::changeEvent(QEvent* event) {
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitLabels();
+    }
+}
+
+void ShipKillsGroup::fitLabels() {
+    for (QLabel* label : m_labels) {
+        condenseToFit(*label);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "FieldTable.h"
 
+class QLabel;
 namespace pilot {
 class PilotRecord;
 }
@@ -27,11 +28,18 @@ public:
     // Refresh step: the counters in index order, Edit9 first.
     void showCounters();
 
+protected:
+    // A new font narrows the labels again where their names would not fit.
+    void changeEvent(QEvent* event) override;
+
 private:
+    void fitLabels();
+
     pilot::PilotRecord& m_record;
     std::function<void()> m_markChanged;
     std::function<void()> m_updateKillsTotal;
     std::array<NumberField*, pilot::kShipKillCounters> m_counters{};
+    std::array<QLabel*, pilot::kShipKillCounters> m_labels{};
 };
 
 }  // namespace editor

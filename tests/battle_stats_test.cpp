@@ -191,6 +191,16 @@ TEST_F(BattleStats, ControlsStandAtTheirPlacesInTabOrder) {
     // "Mission n:" 10 pixels above its edit; the column heads S, B, C at y 35 in each half.
     QString heads;
     for (const QLabel* label : group->findChildren<QLabel*>()) {
+        SCOPED_TRACE(label->text().toStdString());
+        // Whole and clear of the edit below it, which takes every click on its frame.
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+        for (const QWidget* control : group->findChildren<QWidget*>()) {
+            if (control != label && !control->inherits("QLabel") &&
+                control->parentWidget() == group) {
+                EXPECT_FALSE(label->geometry().intersects(control->geometry()))
+                    << control->objectName().toStdString();
+            }
+        }
         if (label->buddy() != nullptr) {
             EXPECT_EQ(label->y() + 10, label->buddy()->y());
             EXPECT_EQ(label->text(),

@@ -364,6 +364,33 @@ TEST_F(ShipKillsWindowTest, APilotWithoutKillsShowsZeroKills) {
     expectTotal(5);
 }
 
+// Every craft name is shown whole beside its edit, in the window's group font and in a
+// 9-pixel font alike; a name too wide for its place is narrowed, not cut off or shrunk.
+TEST_F(ShipKillsWindowTest, EveryLabelShowsItsWholeName) {
+    auto* group = m_window.findChild<editor::ShipKillsGroup*>();
+    ASSERT_NE(group, nullptr);
+    QFont ninePixels = group->font();
+    ninePixels.setPixelSize(9);
+    for (const std::optional<QFont>& font : {std::optional<QFont>{}, std::optional{ninePixels}}) {
+        if (font) {
+            group->setFont(*font);
+        }
+        const QFontInfo groupFont(group->font());
+        for (std::size_t i = 0; i < kCounters; ++i) {
+            const QLineEdit* edit = counterEdit(m_window, i);
+            const QLabel* label = labelOf(m_window, edit);
+            ASSERT_NE(label, nullptr);
+            SCOPED_TRACE(label->text().toStdString());
+            QString shown = label->text();
+            shown.replace(QStringLiteral("&&"), QStringLiteral("&"));
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->contentsRect().width());
+            EXPECT_LE(label->geometry().right(), edit->x());
+            EXPECT_EQ(QFontInfo(label->font()).pixelSize(), groupFont.pixelSize());
+            EXPECT_EQ(label->font().family(), group->font().family());
+        }
+    }
+}
+
 TEST_F(ShipKillsWindowTest, TabRunsDownEachColumnInTurn) {
     EXPECT_EQ(tabThroughCounters(m_window), counterTabOrder());
 }
