@@ -357,6 +357,21 @@ TEST_F(BattleStats, TotalWrapsAndASumOfTheSentinelReadsZero) {
     }
 }
 
+// A refresh recomputes TotalScore only through a score field whose text changes: then the
+// sum replaces the file's total; where no score text changes, the file's total stands.
+TEST_F(BattleStats, TheRefreshRecomputesTheTotalOnlyWhenAScoreTextChanges) {
+    PilotRecord pilot;
+    pilot.setI32(Field::BattleMissionScore, 300, 0, 0);
+    pilot.setI32(Field::BattleMissionScore, 45, 9, 7);
+    pilot.setI32(Field::TotalScore, 999);
+    open(pilot);  // the score fields were empty
+    EXPECT_EQ(record().i32(Field::TotalScore), 345);
+    EXPECT_EQ(totalEdit()->text(), QStringLiteral("345"));
+    open(pilot);  // the same score texts again
+    EXPECT_EQ(record().i32(Field::TotalScore), 999);
+    EXPECT_EQ(totalEdit()->text(), QStringLiteral("999"));
+}
+
 TEST_F(BattleStats, StoredSentinelScoreShowsZeroAndClearsTheSlot) {
     PilotRecord pilot;
     pilot.setI32(Field::BattleMissionScore, 2147483647, 4, 2);
