@@ -262,6 +262,9 @@ TEST_F(GeneralFields, ControlsCarryTheirTextsInsideTheirGroups) {
                                             [widget](QLabel* l) { return l->buddy() == widget; });
             ASSERT_NE(label, labels.end());
             EXPECT_EQ((*label)->text(), QString::fromLatin1(c.label));
+            // shown whole, not cut off at its right end
+            EXPECT_LE((*label)->fontMetrics().horizontalAdvance((*label)->text()),
+                      (*label)->width());
             placed.push_back((*label)->geometry());
         }
         // Inside the group's frame below its caption, and clear of every other control.
