@@ -162,7 +162,9 @@ private:
 std::variant<std::unique_ptr<TemporaryFile>, IoError> createTemporaryFile(const fs::path& target,
                                                                           mode_t mode) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string stem = "." + target.filename().string() + ".";
+    std::string stem = target.filename().string();
+    stem.insert(stem.begin(), '.');
+    stem.push_back('.');
     std::string suffix = std::to_string(::getpid());
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
