@@ -239,6 +239,30 @@ std::variant<PilotRecord, IoError> loadPilotFile(const fs::path& path) {
     return PilotRecord(buffer);
 }
 
+std::variant<LoadedPilot, IoError> loadPilotFileWithStamp(const fs::path& path) {
+    auto loaded = loadPilotFile(path);
+    if (auto* error = std::get_if<IoError>(&loaded)) {
+        return *error;
+    }
+    const auto& record = std::get<PilotRecord>(loaded);
+    auto stamp = currentStamp(path).value_or(FileStamp{});
+    stamp.content = record.bytes();
+    return LoadedPilot{record, stamp};
+}
+
+std::variant<FileStamp, ChangedOnDisk, IoError> savePilotFileChecked(
+    const fs::path& path, const PilotRecord& record, const std::optional<FileStamp>& expected) {
+    if (expected && changedSince(path, *expected)) {
+        return ChangedOnDisk{currentStamp(path).value_or(FileStamp{})};
+    }
+    if (const auto error = savePilotFile(path, record)) {
+        return *error;
+    }
+    auto stamp = currentStamp(path).value_or(FileStamp{});
+    stamp.content = record.bytes();
+    return stamp;
+}
+
 std::optional<IoError> savePilotFile(const fs::path& path, const PilotRecord& record) {
     const auto& bytes = record.bytes();
     return writeFileSafely(

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <variant>
 
+#include "FileStamp.h"
 #include "IoError.h"
 #include "PilotRecord.h"
 
@@ -15,6 +16,28 @@ namespace pilot {
 // file (a folder, a pipe, a device) with AccessDenied. Nothing is returned unless the whole
 // record was read.
 [[nodiscard]] std::variant<PilotRecord, IoError> loadPilotFile(const std::filesystem::path& path);
+
+// A loaded pilot with the stamp of the file it came from.
+struct LoadedPilot {
+    PilotRecord record;
+    FileStamp stamp;
+};
+// loadPilotFile, also giving the stamp of the file as it was read.
+[[nodiscard]] std::variant<LoadedPilot, IoError> loadPilotFileWithStamp(
+    const std::filesystem::path& path);
+
+// A checked save found the file changed by another program since the stamp it was given,
+// and wrote nothing. `current` is the file as the check found it: saving again with it as
+// the expected stamp overwrites exactly what the user was asked about.
+struct ChangedOnDisk {
+    FileStamp current;
+};
+// Saves the record unless the file has been changed since `expected` (see changedSince);
+// without an expected stamp, it saves unconditionally. On success, the stamp of the file
+// as written.
+[[nodiscard]] std::variant<FileStamp, ChangedOnDisk, IoError> savePilotFileChecked(
+    const std::filesystem::path& path, const PilotRecord& record,
+    const std::optional<FileStamp>& expected);
 
 // Writes the record as the whole content of the file (safe replacement, see writeFileSafely).
 [[nodiscard]] std::optional<IoError> savePilotFile(const std::filesystem::path& path,
