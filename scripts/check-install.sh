@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs the same build into a temporary prefix and checks what
 # a desktop reads from it: the desktop entry, the AppStream metainfo, the pilot file type,
-# the icons, the manual pages and the bash completion; then runs lintian on the package.
+# the application that opens it, the icons, the manual pages and the bash completion; then
+# runs lintian on the package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,7 +42,8 @@ metainfo() {
 
 pilot_type() {
     xmllint --noout "$share/mime/packages/$id.xml" || return 1
-    XDG_DATA_DIRS="$share" update-mime-database "$share/mime" || return 1
+    # The install refreshed the caches of its prefix.
+    [[ -s "$share/mime/mime.cache" && -s "$share/applications/mimeinfo.cache" ]] || return 1
     local folder
     folder=$(mktemp -d -p "$prefix")
     build/package/examples/make-sample-pilot "$folder/sample.TFR" >/dev/null || return 1
@@ -52,6 +54,11 @@ pilot_type() {
             xdg-mime query filetype "$folder/$name")
         [[ "$type" == application/x-brevanta-pilot ]] || { echo "$name: $type"; return 1; }
     done
+    # A double click on a pilot file starts the editor.
+    local handler
+    handler=$(XDG_DATA_DIRS="$share:/usr/share" XDG_DATA_HOME="$folder" XDG_CONFIG_HOME="$folder" \
+        XDG_CONFIG_DIRS="$folder" XDG_CURRENT_DESKTOP= xdg-mime query default application/x-brevanta-pilot)
+    [[ "$handler" == "$id.desktop" ]] || { echo "handler: $handler"; return 1; }
 }
 
 icons() {
@@ -110,7 +117,7 @@ package() {
 
 check "desktop entry ($id.desktop)" desktop_entry
 check "AppStream metainfo" metainfo
-check "pilot file type (*.TFR, *.tfr)" pilot_type
+check "pilot file type (*.TFR, *.tfr), opened by the editor" pilot_type
 check "icons: scalable and 16 to 256 pixels" icons
 check "manual pages brevanta(1), brevanta-cli(1)" manual_pages
 check "bash completion of brevanta-cli" completion
