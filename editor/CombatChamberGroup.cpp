@@ -60,7 +60,7 @@ CombatChamberGroup::CombatChamberGroup(pilot::PilotRecord& record,
     m_completedBox->setObjectName(QStringLiteral("CheckBox18"));
     m_completedBox->setToolTip(
         QStringLiteral("Shows if the mission has been successfully completed"));
-    m_completedBox->setGeometry(100, kScoreRowTop - 2, 39, 16);
+    m_completedBox->setGeometry(100, kScoreRowTop - 2, 39, 17);
     m_completedBox->setEnabled(false);
 
     m_missionBox->hide();

@@ -13,6 +13,12 @@
 
 namespace editor {
 
+namespace {
+
+constexpr int kEditInnerMargin = 2;
+
+}  // namespace
+
 ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
                                std::function<void()> updateKillsTotal, QWidget* parent)
     : QGroupBox(parent),
@@ -27,6 +33,9 @@ ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()>
         const QString name = QStringLiteral("Edit%1").arg(kFirstCounterEdit + index);
         QLineEdit* edit = makeEdit(this, name, QStringLiteral("Destroyed ships of this type"),
                                    counterEditRect(counter));
+        // Five digits (65534) need the whole inside of the 28-pixel edit: the text runs from
+        // frame to frame, over the edit's own margin of two pixels on either side.
+        edit->setTextMargins(-kEditInnerMargin, 0, -kEditInnerMargin, 0);
         // With its edit as buddy the label reads "&&" as one ampersand.
         m_labels[index] = makeLabel(
             this, name + QStringLiteral("Label"),

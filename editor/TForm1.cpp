@@ -17,6 +17,7 @@
 #include "TForm2.h"
 #include "Totals.h"
 #include "TrainingGroup.h"
+#include "WindowStyle.h"
 
 namespace editor {
 
@@ -41,19 +42,6 @@ constexpr QRect kBsfGenerationRect(120, 328, 295, 97);
 constexpr std::array kPanelWidths = {270, 100, 350};
 constexpr int kPanelGap = 2;
 
-// Font heights in pixels, like every position and size of the window: 8 points for the
-// window and 7 points inside the groups and the status bar, as a 96-dpi screen draws them.
-// Sized in points, the text would grow on a screen of higher resolution while the fixed
-// fields and labels keep their size, and the labels would be cut off.
-constexpr int kWindowFontPixels = 11;
-constexpr int kGroupFontPixels = 9;
-
-QFont windowFont(int pixels) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
 }  // namespace
 
 TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* parent)
@@ -75,7 +63,7 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Brevanta"));
     setWindowIcon(ui::picture(QStringLiteral("brevanta")));
-    setFont(windowFont(kWindowFontPixels));
+    setFont(ui::windowFont(ui::kWindowFontPixels));
     // Only the status bar and the groups offer the popup menu.
     setContextMenuPolicy(Qt::NoContextMenu);
 
@@ -132,7 +120,7 @@ void TForm1::createGroups(QWidget* client) {
         {m_bsfGeneration, kBsfGenerationRect},
     }};
     for (const auto& [group, rect] : placement) {
-        group->setFont(windowFont(kGroupFontPixels));
+        group->setFont(ui::windowFont(ui::kGroupFontPixels));
         group->setGeometry(rect.translated(0, -kDockHeight));
         offerPopup(group);
     }
@@ -153,7 +141,7 @@ void TForm1::createGroups(QWidget* client) {
 QWidget* TForm1::createStatusBar(QWidget* parent) {
     auto* bar = new QFrame(parent);
     bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setFont(windowFont(kGroupFontPixels));
+    bar->setFont(ui::windowFont(ui::kGroupFontPixels));
     bar->setFixedSize(kClientWidth, kStatusBarHeight);
     int left = 0;
     const std::array<QString, 3> names = {QStringLiteral("StatusPanel1"),

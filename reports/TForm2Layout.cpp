@@ -15,6 +15,7 @@
 #include <QRadioButton>
 
 #include "FieldTable.h"
+#include "WindowStyle.h"
 
 // The button pictures live in this static library, so their registration is pulled in by
 // hand (it cannot stand inside a namespace).
@@ -79,7 +80,7 @@ TForm2::TForm2(const pilot::PilotRecord& record, ui::DialogService& dialogs, QWi
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Battle Submission Form"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFont(ui::windowFont(ui::kWindowFontPixels));
     buildMenu();
 
     auto* central = new QWidget(this);
@@ -170,7 +171,7 @@ void TForm2::buildBattlePanel(QWidget* panel) {
     m_radioButton1 = new QRadioButton(QStringLiteral("Include Battle"), panel);
     m_radioButton1->setObjectName(QStringLiteral("RadioButton1"));
     m_radioButton1->setToolTip(QStringLiteral("Write Battlescores"));
-    m_radioButton1->setGeometry(6, 6, 150, 18);
+    m_radioButton1->setGeometry(6, 6, 150, 20);
 
     QStringList battles;
     for (std::size_t battle = 1; battle <= pilot::kBattles; ++battle) {
@@ -196,7 +197,7 @@ void TForm2::buildCombatPanel(QWidget* panel) {
     m_radioButton2 = new QRadioButton(QStringLiteral("Include Combat Chamber"), panel);
     m_radioButton2->setObjectName(QStringLiteral("RadioButton2"));
     m_radioButton2->setToolTip(QStringLiteral("Write Combat Chamber scores"));
-    m_radioButton2->setGeometry(6, 6, 154, 18);
+    m_radioButton2->setGeometry(6, 6, 154, 20);
 
     QStringList crafts;
     for (const std::string_view craft : pilot::kCraftNames) {
@@ -221,8 +222,8 @@ void TForm2::buildButtons(QWidget* central) {
         void (TForm2::*handler)();
     };
     static const std::array<ButtonRow, 2> kButtons = {{
-        {"BitBtn1", "&Close", ":/bsfform/close.svg", {196, 276, 76, 25}, &TForm2::BitBtn1Click},
-        {"BitBtn2", "Save BSF", ":/bsfform/save.svg", {280, 276, 76, 25}, &TForm2::BitBtn2Click},
+        {"BitBtn1", "&Close", ":/bsfform/close.svg", {188, 276, 80, 25}, &TForm2::BitBtn1Click},
+        {"BitBtn2", "Save BSF", ":/bsfform/save.svg", {276, 276, 80, 25}, &TForm2::BitBtn2Click},
     }};
     for (const ButtonRow& row : kButtons) {
         auto* button = new QPushButton(QIcon(latin1(row.picture)), latin1(row.caption), central);

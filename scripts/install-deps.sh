@@ -1,17 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Brevanta builds, tests and runs with, where missing.
+# Installs the Debian 12 packages Brevanta builds and runs with, where missing; --tests adds
+# what the test suite and its install checks need, --with-display what screenshots need.
 set -euo pipefail
 
+# What building and running need (scripts/run.sh installs only these).
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
-    libgtest-dev libgmock-dev
     libcli11-dev nlohmann-json3-dev
     fonts-liberation
 )
-if [[ "${1:-}" == "--with-display" ]]; then
-    packages+=(xvfb imagemagick)
-fi
+for option in "$@"; do
+    case "$option" in
+        --tests)
+            packages+=(libgtest-dev libgmock-dev)
+            # The install checks (scripts/check-install.sh): desktop entry, AppStream
+            # metainfo, the pilot file type, icons, manual pages, bash completion, and the
+            # Debian package with its hardening flags, dependencies and lintian.
+            packages+=(
+                desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils
+                libfile-mimeinfo-perl file man-db bash-completion dpkg-dev lintian
+            )
+            ;;
+        --with-display)
+            packages+=(xvfb openbox imagemagick)
+            ;;
+        *)
+            echo "usage: $0 [--tests] [--with-display]" >&2
+            exit 2
+            ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

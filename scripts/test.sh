@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite headless, twice: a normal build with warnings as
-# errors, and one under AddressSanitizer and UndefinedBehaviorSanitizer.
+# errors, and one under AddressSanitizer and UndefinedBehaviorSanitizer; then checks the
+# installed tree and the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --tests
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
@@ -23,3 +24,6 @@ echo "== Normal build"
 run_suite build/test
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 run_suite build/test-sanitize -DBREVANTA_SANITIZE=ON
+
+echo "== Install tree and Debian package"
+scripts/check-install.sh

@@ -30,7 +30,9 @@ public:
         if (m_answers.empty()) {
             return std::nullopt;
         }
-        auto reply = m_answers.front();
+        // Swapped out rather than copied: GCC 12 takes the copy's strings for uninitialised.
+        std::optional<ui::FileChoice> reply;
+        reply.swap(m_answers.front());
         m_answers.pop_front();
         return reply;
     }

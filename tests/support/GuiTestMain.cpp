@@ -1,11 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QByteArray>
+
+#include "TestPalette.h"
+#include "WindowStyle.h"
 
 // Window tests need one QApplication for the whole run; the platform comes from
-// QT_QPA_PLATFORM (offscreen under ctest).
+// QT_QPA_PLATFORM (offscreen under ctest). The windows get the style the editor sets up at
+// start-up, over a dark desktop palette when BREVANTA_TEST_PALETTE=dark asks for one.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    if (qgetenv("BREVANTA_TEST_PALETTE") == QByteArrayLiteral("dark")) {
+        QApplication::setPalette(testing_support::darkPalette());
+    }
+    ui::useFixedStyle();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,221 @@
+// Both windows under any desktop: drawn with Fusion in the desktop's palette, and every
+// text and value shown whole at its fixed place. ctest runs this suite as it is, under
+// QT_STYLE_OVERRIDE=Windows with a dark palette, and on a 144-dpi screen.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+#include "FakeDialogs.h"
+#include "TForm1.h"
+#include "TForm2.h"
+#include "TestPalette.h"
+
+namespace {
+
+constexpr std::size_t kCounters = 70;
+constexpr int kFirstCounterEdit = 9;
+constexpr double kReadableContrast = 4.5;
+
+const QString kLargestCount = QStringLiteral("65534");
+const QString kWidestScore = QStringLiteral("-2147483648");
+
+// A label that names a control shows "&&" as "&" and takes a single "&" as a shortcut mark.
+QString shownText(const QLabel& label) {
+    QString text = label.text();
+    if (label.buddy() != nullptr) {
+        text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+        text.remove(QLatin1Char('&'));
+        text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    }
+    return text;
+}
+
+// The text of a line edit is not scrolled when the cursor moves from its start to its end:
+// the whole text stands in the edit at once.
+bool showsWhole(QLineEdit& edit) {
+    edit.setCursorPosition(0);
+    const QImage start = edit.grab().toImage();
+    edit.setCursorPosition(static_cast<int>(edit.text().size()));
+    const QImage end = edit.grab().toImage();
+    return start == end;
+}
+
+QRect comboTextRect(const QComboBox& box) {
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = box.isEditable();
+    option.frame = box.hasFrame();
+    return box.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
+                                       &box);
+}
+
+class WindowLayout : public ::testing::Test {
+protected:
+    WindowLayout() {
+        m_window.show();
+        m_window.BSF1Click();  // shows the form
+        QApplication::processEvents();
+    }
+
+    [[nodiscard]] std::vector<QWidget*> windows() { return {&m_window, m_window.bsfForm()}; }
+
+    template <typename Widget>
+    [[nodiscard]] std::vector<Widget*> visible() {
+        std::vector<Widget*> found;
+        for (QWidget* window : windows()) {
+            for (Widget* widget : window->findChildren<Widget*>()) {
+                if (widget->isVisibleTo(window)) {
+                    found.push_back(widget);
+                }
+            }
+        }
+        return found;
+    }
+
+    testing_support::FakeDialogs m_dialogs;
+    editor::TForm1 m_window{QStringList{}, m_dialogs};
+};
+
+// The registrations set the screen's resolution through the platform; QT_FONT_DPI names it.
+TEST_F(WindowLayout, TheScreenHasTheResolutionTheRunAsksFor) {
+    const int dpi =
+        qEnvironmentVariableIsSet("QT_FONT_DPI") ? qEnvironmentVariableIntValue("QT_FONT_DPI") : 96;
+    EXPECT_EQ(m_window.screen()->logicalDotsPerInch(), dpi);
+    // A font in points grows with the resolution, while the windows' fonts keep their pixels.
+    QLabel probe(QStringLiteral("probe"));
+    QFont points = probe.font();
+    points.setPointSize(12);
+    probe.setFont(points);
+    EXPECT_EQ(QFontInfo(probe.font()).pixelSize(), 12 * dpi / 72);
+    for (QWidget* window : windows()) {
+        EXPECT_EQ(QFontInfo(window->font()).pixelSize(), 11) << window->objectName().toStdString();
+    }
+}
+
+TEST_F(WindowLayout, BothWindowsDrawWithFusionInTheDesktopsPalette) {
+    const QPalette desktop = QApplication::palette();
+    for (QWidget* window : windows()) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            EXPECT_EQ(widget->style()->name(), QStringLiteral("fusion"));
+        }
+        for (const auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base,
+                                QPalette::Text, QPalette::Button, QPalette::ButtonText}) {
+            EXPECT_EQ(window->palette().color(role), desktop.color(role));
+        }
+    }
+    if (qgetenv("BREVANTA_TEST_PALETTE") == QByteArrayLiteral("dark")) {
+        EXPECT_EQ(desktop.color(QPalette::Base),
+                  testing_support::darkPalette().color(QPalette::Base));
+    }
+}
+
+TEST_F(WindowLayout, EveryEnabledTextStandsOutFromItsBackground) {
+    for (QWidget* widget : visible<QWidget>()) {
+        if (!widget->isEnabled()) {
+            continue;
+        }
+        SCOPED_TRACE(widget->objectName().toStdString());
+        const QPalette& palette = widget->palette();
+        EXPECT_GE(testing_support::contrastRatio(palette.color(widget->foregroundRole()),
+                                                 palette.color(widget->backgroundRole())),
+                  kReadableContrast);
+    }
+}
+
+TEST_F(WindowLayout, EveryLabelShowsItsWholeText) {
+    for (QLabel* label : visible<QLabel>()) {
+        const QString text = shownText(*label);
+        SCOPED_TRACE(text.toStdString());
+        const QFontMetrics metrics = label->fontMetrics();
+        EXPECT_LE(metrics.horizontalAdvance(text), label->contentsRect().width());
+        EXPECT_LE(metrics.height(), label->contentsRect().height());
+    }
+}
+
+TEST_F(WindowLayout, EveryButtonAndGroupShowsItsWholeCaption) {
+    for (QAbstractButton* button : visible<QAbstractButton>()) {
+        if (button->inherits("QToolButton")) {
+            continue;  // toolbar buttons show pictures only and size themselves
+        }
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_LE(button->sizeHint().width(), button->width());
+        EXPECT_LE(button->sizeHint().height(), button->height());
+    }
+    for (QGroupBox* group : visible<QGroupBox>()) {
+        SCOPED_TRACE(group->title().toStdString());
+        EXPECT_LE(group->minimumSizeHint().width(), group->width());
+    }
+}
+
+TEST_F(WindowLayout, EverySelectorShowsEachEntryWhole) {
+    for (QComboBox* box : visible<QComboBox>()) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        const int room = comboTextRect(*box).width();
+        const QFontMetrics metrics = box->fontMetrics();
+        EXPECT_LE(metrics.horizontalAdvance(box->placeholderText()), room);
+        for (int i = 0; i < box->count(); ++i) {
+            EXPECT_LE(metrics.horizontalAdvance(box->itemText(i)), room)
+                << box->itemText(i).toStdString();
+        }
+    }
+}
+
+TEST_F(WindowLayout, EveryKillCounterShowsItsLargestValueWhole) {
+    for (std::size_t i = 0; i < kCounters; ++i) {
+        const QString name = QStringLiteral("Edit%1").arg(kFirstCounterEdit + i);
+        auto* edit = m_window.findChild<QLineEdit*>(name);
+        ASSERT_NE(edit, nullptr) << name.toStdString();
+        EXPECT_EQ(edit->size(), QSize(28, 20));
+        edit->setText(kLargestCount);
+        ASSERT_EQ(edit->text(), kLargestCount);
+        EXPECT_TRUE(showsWhole(*edit)) << name.toStdString();
+    }
+}
+
+// Scores are signed 32-bit values, the other counts 16-bit, the training level 8-bit.
+TEST_F(WindowLayout, EveryOtherNumberFieldShowsItsWidestValueWhole) {
+    std::vector<std::pair<QString, QString>> fields = {
+        {QStringLiteral("TotalScoreEdit1"), kWidestScore},
+        {QStringLiteral("KillsEdit"), kLargestCount},
+        {QStringLiteral("CapturesEdit"), kLargestCount},
+        {QStringLiteral("LaserShotsEdit"), kWidestScore},
+        {QStringLiteral("LaserHitsEdit"), kWidestScore},
+        {QStringLiteral("WarheadShotsEdit"), kLargestCount},
+        {QStringLiteral("WarheadHitsEdit"), kLargestCount},
+        {QStringLiteral("CraftLostEdit"), kLargestCount},
+        {QStringLiteral("Edit83"), kLargestCount},
+        {QStringLiteral("ScoreEdit1"), kWidestScore},
+        {QStringLiteral("LevelEdit2"), QStringLiteral("254")},
+        {QStringLiteral("CombatMisScore"), kWidestScore},
+    };
+    for (QLineEdit* edit : m_window.findChildren<QLineEdit*>()) {
+        if (edit->toolTip() == QStringLiteral("Score of this mission")) {
+            fields.emplace_back(edit->objectName(), kWidestScore);
+        }
+    }
+    ASSERT_EQ(fields.size(), 12U + 8U);
+    m_window.RefreshAllFields();  // shows the combat chamber's score
+    for (const auto& [name, widest] : fields) {
+        SCOPED_TRACE(name.toStdString());
+        auto* edit = m_window.findChild<QLineEdit*>(name);
+        ASSERT_NE(edit, nullptr);
+        edit->setText(widest);
+        ASSERT_EQ(edit->text(), widest);
+        EXPECT_TRUE(showsWhole(*edit));
+    }
+}
+
+}  // namespace
