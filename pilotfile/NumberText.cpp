@@ -84,6 +84,15 @@ std::optional<std::int32_t> parseNumber(std::string_view text) {
     return parseDecimal(text);
 }
 
+bool isNumberStart(std::string_view text) {
+    const auto start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        return !text.empty();
+    }
+    text.remove_prefix(start);
+    return text == "-" || text == "+" || text == "$";
+}
+
 std::string numberText(std::uint32_t pattern, FieldType width) {
     if (width == FieldType::I32) {
         return std::to_string(static_cast<std::int32_t>(pattern));

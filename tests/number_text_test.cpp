@@ -58,6 +58,26 @@ TEST(NumberConversion, TextsConvertOrNot) {
     }
 }
 
+// The texts typing passes through on its way to a number; nothing else counts, and none
+// of them converts.
+TEST(NumberConversion, StartsOfNumbersAreTold) {
+    const struct {
+        std::string_view text;
+        bool start;
+    } cases[] = {
+        {"-", true},   {"+", true},   {"$", true},   {"  -", true},  {" ", true},
+        {"   ", true}, {"", false},   {"-5", false}, {"$F", false},  {"-$", false},
+        {"$-", false}, {"--", false}, {"- ", false}, {"\t-", false}, {"0", false},
+        {"a", false},  {"-a", false}, {"+-", false}, {" $ ", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pilot::isNumberStart(c.text), c.start) << '"' << c.text << '"';
+        if (c.start) {
+            EXPECT_EQ(pilot::parseNumber(c.text), std::nullopt) << '"' << c.text << '"';
+        }
+    }
+}
+
 TEST(NumberRule, StoresTheLowBitsAndResetsOnTheSentinel) {
     struct Case {
         std::string_view text;
