@@ -8,6 +8,7 @@
 
 #include "FieldTable.h"
 
+class QEvent;
 class QLineEdit;
 namespace pilot {
 class PilotRecord;
@@ -28,6 +29,12 @@ struct Slot {
 // normal form (or to the reset text for a sentinel), then runs `afterRule`
 // (MarkChanged, and for some fields a recomputed total).
 //
+// While the user types, a text that is only the start of a number ("-", "+", "$" or
+// blanks) stays as typed, so that "-5" and "$FF" can be typed key by key; the slot holds
+// the reset value meanwhile. When the user leaves the field with such a text, it becomes
+// the reset text. The keys of Undo and Redo go to the window's history, not to the edit's
+// own.
+//
 // `locate` gives nothing while the selectors that pick the element have no entry; the
 // field then leaves the record alone, so it never addresses outside the record's arrays.
 class NumberField : public QObject {
@@ -42,6 +49,15 @@ public:
     // Shows the slot's stored value; runs the rule when the text changes.
     void show();
     [[nodiscard]] QLineEdit* edit() const { return m_edit; }
+
+Q_SIGNALS:
+    // The user changed the text (typing, pasting, deleting) and the rule has run on it.
+    void userEdited(QWidget* edit);
+    // The user moved the keyboard focus away from the field, which ends a run of typing.
+    void left(QWidget* edit);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void applyRule();

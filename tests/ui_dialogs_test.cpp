@@ -189,6 +189,7 @@ TEST(QtDialogs, ErrorAndAboutBoxesAreModalWithTheirCaptionsAndOk) {
         QString className;
         QString title;
         QString text;
+        QString informativeText;
         bool modal = false;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString buttons;
@@ -200,6 +201,7 @@ TEST(QtDialogs, ErrorAndAboutBoxesAreModalWithTheirCaptionsAndOk) {
             seen.modal = modal->isModal();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 seen.text = box->text();
+                seen.informativeText = box->informativeText();
                 seen.icon = box->icon();
             }
             QStringList buttons;
@@ -216,12 +218,14 @@ TEST(QtDialogs, ErrorAndAboutBoxesAreModalWithTheirCaptionsAndOk) {
     Seen error;
     {
         DialogUser user({look(error)});
-        service.showError(nullptr, QStringLiteral("Datei nicht gefunden."));
+        service.showError(nullptr, QStringLiteral("Datei nicht gefunden."),
+                          QStringLiteral("/pilots/ace.TFR"));
         EXPECT_TRUE(user.done());
     }
     EXPECT_EQ(error.className, QStringLiteral("QMessageBox"));
     EXPECT_EQ(error.title, QStringLiteral("Brevanta"));
     EXPECT_EQ(error.text, QStringLiteral("Datei nicht gefunden."));
+    EXPECT_EQ(error.informativeText, QStringLiteral("/pilots/ace.TFR"));
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     EXPECT_EQ(error.buttons, QStringLiteral("OK"));
     EXPECT_TRUE(error.modal);
@@ -248,7 +252,8 @@ public Q_SLOTS:
 };
 
 TEST(AboutBox, ShowsItsLinesAndOpensItsLinks) {
-    ui::AboutBox box;
+    testing_support::FakeDialogs dialogs;
+    ui::AboutBox box(dialogs);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("About Brevanta"));
     EXPECT_TRUE(box.isModal());
     const auto text = [&](const char* name) {

@@ -135,8 +135,9 @@ TEST_F(WindowShell, SurfacesListTheirEntriesInOrder) {
         const char* surface;
         const char* entries;
     } surfaces[] = {
-        {"MainMenu1", "&File|Form Generation|&About"},
+        {"MainMenu1", "&File|&Edit|Form Generation|&About"},
         {"File1", "Open TFR|Save TFR|Save As ...|-|Close"},
+        {"EditMenu", "Undo|Redo"},
         {"FormGeneration1", "Battle Submission Form"},
         {"ToolBar1", "New Pilot|-|Load a TFR|Save TFR|BSF Generation|-"},
         {"PopupMenu1", "Open File|Save File|Save As...|-|BSF|-|About|Close"},
