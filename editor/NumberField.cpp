@@ -52,7 +52,7 @@ void NumberField::applyRule() {
     // Rewriting the text runs this rule once more, nested; that run finds the normal form
     // it just stored, leaves the text alone and ends.
     const QString normal = QString::fromStdString(result.text);
-    if (m_edit->text() != normal && !(typed && pilot::isNumberStart(text))) {
+    if (m_edit->text() != normal && !(typed && pilot::keepsTypedText(text, width))) {
         m_edit->setText(normal);
     }
     m_afterRule();
@@ -78,11 +78,15 @@ bool NumberField::eventFilter(QObject* watched, QEvent* event) {
             if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) {
                 return false;
             }
-            // Set from code, the reset text runs the rule, which stores the reset value.
-            const auto slot = m_locate();
-            if (slot && pilot::isNumberStart(m_edit->text().toStdString())) {
+            // A text kept while typing takes its normal form (the reset text for the start
+            // of a number); set from code, it runs the rule, which stores the same value.
+            if (const auto slot = m_locate()) {
                 const auto width = pilot::fieldInfo(slot->field).type;
-                m_edit->setText(QString::fromStdString(pilot::applyNumberRule({}, width).text));
+                const auto result = pilot::applyNumberRule(m_edit->text().toStdString(), width);
+                const QString normal = QString::fromStdString(result.text);
+                if (m_edit->text() != normal) {
+                    m_edit->setText(normal);
+                }
             }
             Q_EMIT left(m_edit);
             return false;

@@ -30,10 +30,10 @@ struct Slot {
 // (MarkChanged, and for some fields a recomputed total).
 //
 // While the user types, a text that is only the start of a number ("-", "+", "$" or
-// blanks) stays as typed, so that "-5" and "$FF" can be typed key by key; the slot holds
-// the reset value meanwhile. When the user leaves the field with such a text, it becomes
-// the reset text. The keys of Undo and Redo go to the window's history, not to the edit's
-// own.
+// blanks) stays as typed, and so does a hexadecimal number, so that "-5" and "$FF" can be
+// typed key by key; the slot holds the reset value or the number meanwhile. When the user
+// leaves the field, such a text takes its normal form (the reset text for a start). The keys of
+// Undo and Redo go to the window's history, not to the edit's own.
 //
 // `locate` gives nothing while the selectors that pick the element have no entry; the
 // field then leaves the record alone, so it never addresses outside the record's arrays.

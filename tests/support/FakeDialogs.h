@@ -45,7 +45,8 @@ public:
         if (m_answers.empty()) {
             return std::nullopt;
         }
-        auto reply = m_answers.front();
+        std::optional<ui::FileChoice> reply;
+        reply.swap(m_answers.front());
         m_answers.pop_front();
         return reply;
     }
