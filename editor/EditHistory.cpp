@@ -119,13 +119,14 @@ void EditHistory::endTyping() {
     m_typingStart.reset();
 }
 
-void EditHistory::push(QWidget* control, const SharedState& before, int mergeId) {
+void EditHistory::push(QWidget* control, SharedState before, int mergeId) {
     const SharedState previous =
         std::exchange(m_settled, std::make_shared<const WindowState>(m_capture()));
     const int top = m_stack->index() - 1;
     const bool continuesRun = mergeId != -1 && top >= 0 && m_stack->command(top)->id() == mergeId;
     if (continuesRun || m_settled->pending != previous->pending) {
-        m_stack->push(new Step(*this, before, m_settled, control->accessibleName(), mergeId));
+        m_stack->push(
+            new Step(*this, std::move(before), m_settled, control->accessibleName(), mergeId));
     }
 }
 

@@ -58,7 +58,8 @@ private:
     void acted(QWidget* control);
     void typed(QWidget* edit);
     void endTyping();
-    void push(QWidget* control, const SharedState& before, int mergeId);
+    // `before` by value: it is often the settled state this replaces.
+    void push(QWidget* control, SharedState before, int mergeId);
     void show(const SharedState& state);
 
     Capture m_capture;
