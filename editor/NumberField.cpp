@@ -45,6 +45,7 @@ void NumberField::applyRule() {
     }
     // A text set from code (a refresh, the rule itself) leaves the edit unmodified.
     const bool typed = m_edit->isModified();
+    const bool keyed = std::exchange(m_keyPressed, false);
     const std::string text = m_edit->text().toStdString();
     const auto width = pilot::fieldInfo(slot->field).type;
     const auto result = pilot::applyNumberRule(text, width);
@@ -52,7 +53,9 @@ void NumberField::applyRule() {
     // Rewriting the text runs this rule once more, nested; that run finds the normal form
     // it just stored, leaves the text alone and ends.
     const QString normal = QString::fromStdString(result.text);
-    if (m_edit->text() != normal && !(typed && pilot::keepsTypedText(text, width))) {
+    const bool kept =
+        typed && (pilot::isNumberStart(text) || (keyed && pilot::isStoredHexNumber(text, width)));
+    if (m_edit->text() != normal && !kept) {
         m_edit->setText(normal);
     }
     m_afterRule();
@@ -70,8 +73,20 @@ bool NumberField::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             // Left unaccepted, the keys reach the window's Undo and Redo.
             const auto* key = static_cast<QKeyEvent*>(event);
-            return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo);
+            if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+                return true;
+            }
+            // A key that types or deletes, not one that pastes.
+            constexpr auto kCommandModifiers =
+                Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+            m_keyPressed = event->type() == QEvent::KeyPress &&
+                           (key->modifiers() & kCommandModifiers) == 0 &&
+                           !key->matches(QKeySequence::Paste);
+            return false;
         }
+        case QEvent::KeyRelease:
+            m_keyPressed = false;
+            return false;
         case QEvent::FocusOut: {
             // Opening a popup menu or switching to another window does not leave the field.
             const auto reason = static_cast<QFocusEvent*>(event)->reason();

@@ -29,10 +29,11 @@ struct Slot {
 // normal form (or to the reset text for a sentinel), then runs `afterRule`
 // (MarkChanged, and for some fields a recomputed total).
 //
-// While the user types, a text that is only the start of a number ("-", "+", "$" or
-// blanks) stays as typed, and so does a hexadecimal number, so that "-5" and "$FF" can be
-// typed key by key; the slot holds the reset value or the number meanwhile. When the user
-// leaves the field, such a text takes its normal form (the reset text for a start). The keys of
+// While the user edits the text, one that is only the start of a number ("-", "+", "$" or
+// blanks) stays as it is, and so does a hexadecimal number typed key by key (not pasted),
+// so that "-5" and "$FF" can be typed; the slot holds the reset value or the number
+// meanwhile. When the user leaves the field, such a text takes its normal form (the reset
+// text for a start). The keys of
 // Undo and Redo go to the window's history, not to the edit's own.
 //
 // `locate` gives nothing while the selectors that pick the element have no entry; the
@@ -66,6 +67,7 @@ private:
     pilot::PilotRecord& m_record;
     std::function<std::optional<Slot>()> m_locate;
     std::function<void()> m_afterRule;
+    bool m_keyPressed = false;  // the change under way comes from an editing key
 };
 
 }  // namespace editor

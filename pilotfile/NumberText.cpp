@@ -99,10 +99,7 @@ bool isNumberStart(std::string_view text) {
     return text == "-" || text == "+" || text == "$";
 }
 
-bool keepsTypedText(std::string_view text, FieldType width) {
-    if (isNumberStart(text)) {
-        return true;
-    }
+bool isStoredHexNumber(std::string_view text, FieldType width) {
     const auto start = text.find_first_not_of(' ');
     if (start == std::string_view::npos || text[start] != '$') {
         return false;

@@ -19,11 +19,10 @@ namespace pilot {
 // or more blanks, or a lone "-", "+" or "$" after optional blanks. Empty text is not.
 [[nodiscard]] bool isNumberStart(std::string_view text);
 
-// Whether a text the user is typing into a number field stays as typed, because rewriting
-// it would break the typing: the start of a number, or a hexadecimal number ("$F" on its
-// way to "$FF") that the rule stores without resetting it. Decimal texts and everything
-// else are rewritten at once.
-[[nodiscard]] bool keepsTypedText(std::string_view text, FieldType width);
+// Whether the text is a hexadecimal number ("$F", after optional blanks) that the rule
+// stores at the width without resetting it. Typed key by key, such a text stays as it is,
+// since its decimal form would break the typing ("$F" on its way to "$FF").
+[[nodiscard]] bool isStoredHexNumber(std::string_view text, FieldType width);
 
 // What the number-field rule makes of a field's text: the bit pattern stored in the slot
 // and the text the field shows afterwards.

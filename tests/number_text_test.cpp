@@ -78,39 +78,26 @@ TEST(NumberConversion, StartsOfNumbersAreTold) {
     }
 }
 
-// Typed, the starts and hexadecimal numbers stay as typed; a hexadecimal sentinel resets at
-// once like any other, and decimal texts take their normal form.
-TEST(NumberConversion, TypedTextsThatStay) {
+// The hexadecimal numbers that typing keeps as typed: those the rule stores without a
+// reset; a hexadecimal sentinel resets at once like any other.
+TEST(NumberConversion, StoredHexNumbersAreTold) {
     const struct {
         std::string_view text;
         FieldType width;
-        bool stays;
+        bool hex;
     } cases[] = {
-        {"-", FieldType::I32, true},
-        {" ", FieldType::U16, true},
-        {"$", FieldType::U8, true},
-        {"$F", FieldType::I32, true},
-        {" $ff", FieldType::U16, true},
-        {"$0", FieldType::U8, true},
-        {"$FFFFFFFF", FieldType::I32, true},
-        {"$7FFFFFFF", FieldType::I32, false},
-        {"$FFFF", FieldType::U16, false},
-        {"$1FFFF", FieldType::U16, false},
-        {"$FFFE", FieldType::U16, true},
-        {"$FF", FieldType::U8, false},
-        {"$1FF", FieldType::U8, false},
-        {"$100", FieldType::U8, true},
-        {"$100000000", FieldType::I32, false},
-        {"$G", FieldType::I32, false},
-        {"-$1", FieldType::I32, false},
-        {"007", FieldType::I32, false},
-        {"+7", FieldType::I32, false},
-        {"-5", FieldType::I32, false},
-        {"", FieldType::I32, false},
-        {"$F ", FieldType::I32, false},
+        {"$F", FieldType::I32, true},         {" $ff", FieldType::U16, true},
+        {"$0", FieldType::U8, true},          {"$FFFFFFFF", FieldType::I32, true},
+        {"$7FFFFFFF", FieldType::I32, false}, {"$FFFF", FieldType::U16, false},
+        {"$1FFFF", FieldType::U16, false},    {"$FFFE", FieldType::U16, true},
+        {"$FF", FieldType::U8, false},        {"$1FF", FieldType::U8, false},
+        {"$100", FieldType::U8, true},        {"$100000000", FieldType::I32, false},
+        {"$", FieldType::I32, false},         {"$G", FieldType::I32, false},
+        {"-$1", FieldType::I32, false},       {"15", FieldType::I32, false},
+        {"", FieldType::I32, false},          {"$F ", FieldType::I32, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(pilot::keepsTypedText(c.text, c.width), c.stays) << '"' << c.text << '"';
+        EXPECT_EQ(pilot::isStoredHexNumber(c.text, c.width), c.hex) << '"' << c.text << '"';
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "FieldInput.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -21,7 +22,8 @@ using testing_support::WindowShell;
 using testing_support::writeRecord;
 
 struct Keys {
-    const char* keys;      // typed after what came before; "\t" leaves the field with Tab
+    const char* keys;      // typed after what came before; "\t" leaves the field with Tab,
+                           // "\b" deletes the last character
     const char* shown;     // the field's text afterwards
     std::uint32_t stored;  // the slot's bit pattern afterwards
 };
@@ -72,6 +74,12 @@ TEST_F(WindowShell, TypingKeepsTheStartOfANumberUntilItIsOne) {
          0,
          0,
          {{"$", "$", 0}, {"F", "$F", 15}, {"F", "$FF", 255}, {"\t", "255", 255}}},
+        {"$FF, one F deleted",
+         "Edit5",
+         Field::BattleMissionScore,
+         0,
+         4,
+         {{"$FF", "$FF", 255}, {"\b", "$F", 15}, {"\b", "$", 0}, {"\b", "0", 0}}},
         {" -12",
          "LaserShotsEdit",
          Field::LaserShots,
@@ -128,6 +136,8 @@ TEST_F(WindowShell, TypingKeepsTheStartOfANumberUntilItIsOne) {
             if (std::string(step.keys) == "\t") {
                 QTest::keyClick(edit, Qt::Key_Tab);
                 EXPECT_FALSE(edit->hasFocus());
+            } else if (std::string(step.keys) == "\b") {
+                QTest::keyClick(edit, Qt::Key_Backspace);
             } else {
                 QTest::keyClicks(edit, latin(step.keys));
                 EXPECT_TRUE(edit->hasFocus());
@@ -135,6 +145,23 @@ TEST_F(WindowShell, TypingKeepsTheStartOfANumberUntilItIsOne) {
             EXPECT_EQ(edit->text(), latin(step.shown));
             EXPECT_EQ(window->record(), withStored(pilot, c, step.stored));
         }
+    }
+}
+
+// Pasted, a hexadecimal number takes its decimal form at once; a pasted start stays.
+TEST_F(WindowShell, PastedTextsFollowTheRuleAtOnce) {
+    showActive();
+    const struct {
+        const char* text;
+        const char* shown;
+        std::int32_t stored;
+    } cases[] = {{"$1F", "31", 31}, {" 12", "12", 12}, {"-", "-", 0}, {"$", "$", 0}};
+    auto* edit = control<QLineEdit>("LaserHitsEdit");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        testing_support::enterText(edit, latin(c.text), testing_support::Entry::Paste);
+        EXPECT_EQ(edit->text(), latin(c.shown));
+        EXPECT_EQ(window->record().i32(Field::LaserHits), c.stored);
     }
 }
 
