@@ -1,30 +1,34 @@
 #include "StandardKeys.h"
 
+#include <array>
+#include <utility>
+
 namespace editor {
+
+namespace {
+
+constexpr std::array<std::pair<QKeySequence::StandardKey, QKeyCombination>, 7> kCommonKeys = {{
+    {QKeySequence::Open, Qt::CTRL | Qt::Key_O},
+    {QKeySequence::Save, Qt::CTRL | Qt::Key_S},
+    {QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+    {QKeySequence::New, Qt::CTRL | Qt::Key_N},
+    {QKeySequence::Quit, Qt::CTRL | Qt::Key_Q},
+    {QKeySequence::Undo, Qt::CTRL | Qt::Key_Z},
+    {QKeySequence::Redo, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+}};
+
+}  // namespace
 
 QList<QKeySequence> standardKeys(QKeySequence::StandardKey key) {
     QList<QKeySequence> keys = QKeySequence::keyBindings(key);
-    if (!keys.isEmpty()) {
-        return keys;
+    if (keys.isEmpty()) {
+        for (const auto& [command, common] : kCommonKeys) {
+            if (command == key) {
+                keys.append(QKeySequence(common));
+            }
+        }
     }
-    switch (key) {
-        case QKeySequence::Open:
-            return {QKeySequence(Qt::CTRL | Qt::Key_O)};
-        case QKeySequence::Save:
-            return {QKeySequence(Qt::CTRL | Qt::Key_S)};
-        case QKeySequence::SaveAs:
-            return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
-        case QKeySequence::New:
-            return {QKeySequence(Qt::CTRL | Qt::Key_N)};
-        case QKeySequence::Quit:
-            return {QKeySequence(Qt::CTRL | Qt::Key_Q)};
-        case QKeySequence::Undo:
-            return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-        case QKeySequence::Redo:
-            return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
-        default:
-            return {};
-    }
+    return keys;
 }
 
 }  // namespace editor

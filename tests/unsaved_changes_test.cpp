@@ -247,7 +247,7 @@ TEST_F(UnsavedChanges, AFailedSaveKeepsEverything) {
         leave(way);
         ASSERT_EQ(dialogs.errors.size(), 1u);
         EXPECT_EQ(dialogs.errors[0], QStringLiteral("Dateizugriff verweigert."));
-        EXPECT_EQ(dialogs.errorFiles[0], qpath(dir / "ro" / "ro.TFR"));
+        EXPECT_EQ(dialogs.errors[0].file, qpath(dir / "ro" / "ro.TFR"));
         EXPECT_FALSE(left(way));
         EXPECT_TRUE(window->isVisible());
         EXPECT_EQ(window->record(), edited);
@@ -338,7 +338,7 @@ TEST_F(UnsavedChanges, AFileDroppedOnAFieldOpensIt) {
     dropFile(window.get(), dir / "missing.TFR");
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_EQ(dialogs.errors[0], QStringLiteral("Datei nicht gefunden."));
-    EXPECT_EQ(dialogs.errorFiles[0], qpath(dir / "missing.TFR"));
+    EXPECT_EQ(dialogs.errors[0].file, qpath(dir / "missing.TFR"));
     EXPECT_EQ(window->record(), m_other);
 }
 

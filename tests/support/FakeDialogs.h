@@ -20,6 +20,10 @@ public:
         QString initialName;
         int initialFilter = 0;
     };
+    // An error box: its text, which compares as the text, and the file it names.
+    struct ShownError : QString {
+        QString file;
+    };
     struct Question {
         enum class Kind { SaveChanges, Overwrite };
         Kind kind;
@@ -51,8 +55,7 @@ public:
         return reply;
     }
     void showError(QWidget*, const QString& text, const QString& file) override {
-        errors.push_back(text);
-        errorFiles.push_back(file);
+        errors.push_back({text, file});
     }
     ui::SaveChoice askSaveChanges(QWidget* parent, const QString& question) override {
         questions.push_back({Question::Kind::SaveChanges, question, parent});
@@ -68,8 +71,7 @@ public:
     void showAbout(QWidget*) override { ++aboutShown; }
 
     std::vector<Request> requests;
-    std::vector<QString> errors;
-    std::vector<QString> errorFiles;  // the file each error names
+    std::vector<ShownError> errors;
     std::vector<Question> questions;
     std::vector<std::pair<QString, QString>> unopened;  // text, address
     int aboutShown = 0;
