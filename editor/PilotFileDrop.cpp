@@ -11,8 +11,11 @@ namespace editor {
 PilotFileDrop::PilotFileDrop(QWidget* window) : QObject(window), m_window(window) {
     m_window->setAcceptDrops(true);
     m_window->installEventFilter(this);
+    // The edits of the window itself, not of its child windows (the form).
     for (QLineEdit* edit : m_window->findChildren<QLineEdit*>()) {
-        edit->installEventFilter(this);
+        if (edit->window() == m_window) {
+            edit->installEventFilter(this);
+        }
     }
 }
 
