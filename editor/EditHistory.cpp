@@ -14,7 +14,8 @@ namespace editor {
 
 namespace {
 
-// Each step keeps two states of about 10 KB; far more steps than a session makes.
+// A step keeps two states of about 12 KB, mostly shared with its neighbours; far more steps
+// than a session makes.
 constexpr int kUndoLimit = 1000;
 
 }  // namespace
@@ -90,7 +91,7 @@ void EditHistory::restart() {
 
 void EditHistory::settle() {
     endTyping();
-    m_settled = std::make_shared<const WindowState>(m_capture());
+    m_settled = captured();
 }
 
 void EditHistory::markClean() {
@@ -120,14 +121,21 @@ void EditHistory::endTyping() {
 }
 
 void EditHistory::push(QWidget* control, SharedState before, int mergeId) {
-    const SharedState previous =
-        std::exchange(m_settled, std::make_shared<const WindowState>(m_capture()));
+    const SharedState previous = std::exchange(m_settled, captured());
     const int top = m_stack->index() - 1;
     const bool continuesRun = mergeId != -1 && top >= 0 && m_stack->command(top)->id() == mergeId;
     if (continuesRun || m_settled->pending != previous->pending) {
         m_stack->push(
             new Step(*this, std::move(before), m_settled, control->accessibleName(), mergeId));
     }
+}
+
+EditHistory::SharedState EditHistory::captured() const {
+    WindowState now = m_capture();
+    if (m_settled && now == *m_settled) {
+        return m_settled;
+    }
+    return std::make_shared<const WindowState>(std::move(now));
 }
 
 void EditHistory::show(const SharedState& state) {

@@ -21,6 +21,8 @@ struct WindowState {
     pilot::PilotRecord pending;
     FieldsView fields;
     bool changedMark = false;
+
+    friend bool operator==(const WindowState&, const WindowState&) = default;
 };
 
 // Undo and redo of the user's edits in the field groups. After each action of the user
@@ -61,6 +63,9 @@ private:
     // `before` by value: it is often the settled state this replaces.
     void push(QWidget* control, SharedState before, int mergeId);
     void show(const SharedState& state);
+    // The window as it is now; the settled state itself while nothing changed, so that
+    // neighbouring steps share their states.
+    [[nodiscard]] SharedState captured() const;
 
     Capture m_capture;
     Restore m_restore;
