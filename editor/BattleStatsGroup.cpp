@@ -47,21 +47,27 @@ constexpr int kBoxHeight = 17;
 constexpr int kNoMissionTop = 172;
 constexpr int kNoMissionWidth = 150;
 
-// The goal columns in box order, then the radio column: head, hint.
+// The goal columns in box order, then the radio column: head, hint, and the name after
+// "Mission n " that Undo and screen readers give each box.
 struct ColumnText {
     const char* head;
     const char* hint;
+    const char* name;
 };
 constexpr std::array<ColumnText, 3> kColumns = {{
-    {"S", "Indicates if the secondary goal has been completed"},
-    {"B", "Indicates if the bonus goal has been completed"},
-    {"C", "Indicates the last successfully completed mission"},
+    {"S", "Indicates if the secondary goal has been completed", "Secondary Goal"},
+    {"B", "Indicates if the bonus goal has been completed", "Bonus Goal"},
+    {"C", "Indicates the last successfully completed mission", "Last Completed"},
 }};
 constexpr std::array<Field, 2> kGoalFields = {Field::BattleSecondaryGoals, Field::BattleBonusGoals};
 constexpr std::size_t kRadioColumn = 2;
 
 QString numbered(const char* stem, std::size_t number) {
     return QString::fromLatin1(stem) + QString::number(number);
+}
+
+QString missionControlName(std::size_t number, const char* what) {
+    return QStringLiteral("Mission %1 %2").arg(number).arg(QString::fromLatin1(what));
 }
 
 struct MissionPlace {
@@ -100,6 +106,7 @@ void BattleStatsGroup::buildControls() {
                                QStringLiteral("Selected Tie Fighter Battle"),
                                QRect(kMargin, kTopRow, kBattleBoxWidth, kSelectorHeight));
     m_battleBox->setCurrentIndex(0);  // the selector always shows the current battle
+    m_battleBox->setAccessibleName(QStringLiteral("Battle"));
     connect(m_battleBox, &QComboBox::activated, this, &BattleStatsGroup::BattleNRBox1Change);
 
     // Qt's tool tips break lines at "\n" only; a CR LF would show a stray character.
@@ -108,6 +115,7 @@ void BattleStatsGroup::buildControls() {
         makeSelector(this, QStringLiteral("BattleStatusBox1"), statuses, QString(),
                      entriesTooltip(QStringLiteral("A Battle can have four stats:"), statuses),
                      QRect(kStatusBoxLeft, kTopRow, kStatusBoxWidth, kSelectorHeight));
+    m_statusBox->setAccessibleName(QStringLiteral("Battle Status"));
     connect(m_statusBox, &QComboBox::activated, this, &BattleStatsGroup::BattleStatusBox1Change);
 
     for (const int halfLeft : kHalfLeft) {
@@ -127,6 +135,7 @@ void BattleStatsGroup::buildControls() {
         QLineEdit* edit =
             makeEdit(this, numbered("Edit", number), QStringLiteral("Score of this mission"),
                      QRect(place.left, editTop, kEditWidth, kEditHeight));
+        edit->setAccessibleName(missionControlName(number, "Score"));
         makeLabel(this, QString(), QStringLiteral("Mission %1:").arg(number),
                   QRect(place.left, place.labelTop, kLabelWidth, kLabelHeight), edit);
         m_scores[mission] = new NumberField(
@@ -145,6 +154,7 @@ void BattleStatsGroup::buildControls() {
             box->setObjectName(numbered("CheckBox", column * kMissions + number));
             box->setGeometry(columnLeft(place.left, column), editTop + 2, kBoxWidth, kBoxHeight);
             box->setToolTip(QString::fromLatin1(kColumns[column].hint));
+            box->setAccessibleName(missionControlName(number, kColumns[column].name));
             connect(box, &QCheckBox::toggled, this, [this] { m_markChanged(); });
             m_goals[column][mission] = box;
         }
@@ -154,6 +164,7 @@ void BattleStatsGroup::buildControls() {
         radio->setGeometry(columnLeft(place.left, kRadioColumn), editTop + 2, kBoxWidth,
                            kBoxHeight);
         radio->setToolTip(QString::fromLatin1(kColumns[kRadioColumn].hint));
+        radio->setAccessibleName(missionControlName(number, kColumns[kRadioColumn].name));
         m_radioGroup->addButton(radio);
         connect(radio, &QRadioButton::toggled, this,
                 [this, mission](bool checked) { RadioButtonClick(mission, checked); });
@@ -162,6 +173,7 @@ void BattleStatsGroup::buildControls() {
 
     m_noMissionBox = new QCheckBox(QStringLiteral("No mission finished"), this);
     m_noMissionBox->setObjectName(QStringLiteral("CheckBox17"));
+    m_noMissionBox->setAccessibleName(m_noMissionBox->text());
     m_noMissionBox->setGeometry(kMargin, kNoMissionTop, kNoMissionWidth, kBoxHeight);
     connect(m_noMissionBox, &QCheckBox::toggled, this, &BattleStatsGroup::CheckBox17Click);
 }
@@ -200,10 +212,25 @@ void BattleStatsGroup::showFirstBattleDetails() {
 }
 
 void BattleStatsGroup::CommitBattleFields() {
+    writeShownFields(m_record);
+}
+
+pilot::PilotRecord BattleStatsGroup::withShownFields(pilot::PilotRecord record) const {
+    writeShownFields(record);
+    return record;
+}
+
+void BattleStatsGroup::adoptShownBattle() {
+    if (const auto battle = selectedBattle()) {
+        m_currentBattle = *battle;
+    }
+}
+
+void BattleStatsGroup::writeShownFields(pilot::PilotRecord& record) const {
     for (std::size_t mission = 0; mission < kMissions; ++mission) {
         const auto text = m_scores[mission]->edit()->text().toStdString();
-        m_record.setI32(Field::BattleMissionScore, pilot::parseNumber(text).value_or(0),
-                        m_currentBattle, mission);
+        record.setI32(Field::BattleMissionScore, pilot::parseNumber(text).value_or(0),
+                      m_currentBattle, mission);
     }
     for (std::size_t column = 0; column < kGoalColumns; ++column) {
         std::uint8_t bits = 0;
@@ -212,7 +239,7 @@ void BattleStatsGroup::CommitBattleFields() {
                 bits = static_cast<std::uint8_t>(bits | (1u << mission));
             }
         }
-        m_record.setU8(kGoalFields[column], bits, m_currentBattle);
+        record.setU8(kGoalFields[column], bits, m_currentBattle);
     }
 }
 

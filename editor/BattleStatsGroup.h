@@ -8,14 +8,12 @@
 #include <QGroupBox>
 
 #include "FieldTable.h"
+#include "PilotRecord.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QRadioButton;
-namespace pilot {
-class PilotRecord;
-}
 
 namespace editor {
 
@@ -38,6 +36,11 @@ public:
 
     // Writes the shown scores and goal boxes into the slots of the current battle.
     void CommitBattleFields();
+    // The record as CommitBattleFields would leave it: what the next Save writes.
+    [[nodiscard]] pilot::PilotRecord withShownFields(pilot::PilotRecord record) const;
+    // The battle selector was put back to a battle shown before (by Undo): that battle is
+    // the current one again, with nothing committed or shown.
+    void adoptShownBattle();
 
     [[nodiscard]] std::size_t currentBattle() const { return m_currentBattle; }
     // The battle selected in BattleNRBox1, if any (handed to the submission form).
@@ -50,6 +53,7 @@ private:
     using GoalColumn = std::array<QCheckBox*, pilot::kMissions>;
 
     void buildControls();
+    void writeShownFields(pilot::PilotRecord& record) const;
     void chainTabOrder() const;
 
     void BattleNRBox1Change(int index);

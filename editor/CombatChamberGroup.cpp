@@ -43,6 +43,9 @@ CombatChamberGroup::CombatChamberGroup(pilot::PilotRecord& record,
                      QStringLiteral("Combat Chamber Mission"), QRect(kLeft, 40, kWidth, 20));
     QLineEdit* score = makeEdit(this, QStringLiteral("CombatMisScore"), QString(),
                                 QRect(kLeft, kScoreRowTop + 16, kWidth, 18));
+    m_shipBox->setAccessibleName(QStringLiteral("Combat Chamber Ship"));
+    m_missionBox->setAccessibleName(QStringLiteral("Combat Chamber Mission"));
+    score->setAccessibleName(QStringLiteral("Combat Chamber Score"));
     m_scoreLabel =
         makeLabel(this, QStringLiteral("CombatMisScoreLabel"), QStringLiteral("Mission Score:"),
                   QRect(kLeft, kScoreRowTop, 80, 12), score);
@@ -58,6 +61,7 @@ CombatChamberGroup::CombatChamberGroup(pilot::PilotRecord& record,
         m_markChanged);
     m_completedBox = new QCheckBox(QStringLiteral("C"), this);
     m_completedBox->setObjectName(QStringLiteral("CheckBox18"));
+    m_completedBox->setAccessibleName(QStringLiteral("Combat Chamber Completed"));
     m_completedBox->setToolTip(
         QStringLiteral("Shows if the mission has been successfully completed"));
     m_completedBox->setGeometry(100, kScoreRowTop - 2, 39, 17);

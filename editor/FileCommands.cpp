@@ -5,8 +5,11 @@
 #include <variant>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "BattleStatsGroup.h"
+#include "DiskChangeBar.h"
+#include "EditHistory.h"
 #include "PilotFileIO.h"
 #include "PilotReport.h"
 #include "TForm1.h"
@@ -43,39 +46,78 @@ void TForm1::setTitle() {
     setWindowTitle(QStringLiteral("Brevanta  [ ") + m_currentFileName + QStringLiteral(" ]"));
 }
 
-void TForm1::showError(const pilot::IoError& error) {
-    m_dialogs.showError(this, QString::fromStdString(pilot::withClosingPeriod(error.message())));
+// The message as the error box's main text, and the file as the second line: its full path,
+// since a relative name resolves against a folder the user may not see.
+void TForm1::showError(const pilot::IoError& error, const QString& fileName) {
+    m_dialogs.showError(dialogParent(),
+                        QString::fromStdString(pilot::withClosingPeriod(error.message())),
+                        QFileInfo(fileName).absoluteFilePath());
+}
+
+void TForm1::setClean(const pilot::PilotRecord& bytes, std::optional<pilot::FileStamp> stamp) {
+    m_cleanRecord = bytes;
+    m_fileStamp = std::move(stamp);
+    m_diskChangeBar->clear();
 }
 
 // The file is read into a record of its own: a failed load leaves the record, the name, the
 // title, the fields and the CHANGED mark as they were, so a later Save cannot write the
-// shown pilot over the file that failed to load.
+// shown pilot over the file that failed to load. A load starts a new history.
 void TForm1::LoadPilotFile(const QString& path) {
-    auto loaded = pilot::loadPilotFile(toPath(path));
+    auto loaded = pilot::loadPilotFileWithStamp(toPath(path));
     if (const auto* error = std::get_if<pilot::IoError>(&loaded)) {
-        showError(*error);
+        showError(*error, path);
         return;
     }
-    m_record = std::get<pilot::PilotRecord>(loaded);
+    const auto& [record, stamp] = std::get<pilot::LoadedPilot>(loaded);
+    m_record = record;
     m_currentFileName = path;
     setTitle();
     RefreshAllFields();
     ClearChanged();
+    setClean(record, stamp);
+    m_history->restart();
 }
 
+// Asks about unsaved changes before the dialog, so that the answer is not taken for the
+// choice of a file.
 void TForm1::OpenTFR1Click() {
-    if (const auto choice = m_openDialog.execute(this, m_dialogs)) {
+    if (!maybeSave()) {
+        return;
+    }
+    if (const auto choice = m_openDialog.execute(dialogParent(), m_dialogs)) {
         LoadPilotFile(choice->path);
     }
 }
 
-bool TForm1::SavePilotFile(const QString& fileName) {
-    m_battle->CommitBattleFields();
-    if (const auto error = pilot::savePilotFile(toPath(fileName), m_record)) {
-        showError(*error);
-        return false;
+// Writes what CommitBattleFields would leave in the record; the record takes it only once it
+// is written, so a failed or cancelled save leaves the window as it was. Given the stamp of
+// the file as last loaded or saved, it writes over a file another program changed since only
+// when the user says so.
+bool TForm1::SavePilotFile(const QString& fileName, std::optional<pilot::FileStamp> expected) {
+    const pilot::PilotRecord pending = m_battle->withShownFields(m_record);
+    const auto path = toPath(fileName);
+    for (;;) {
+        auto result = pilot::savePilotFileChecked(path, pending, expected);
+        if (const auto* changed = std::get_if<pilot::ChangedOnDisk>(&result)) {
+            const QString question = changedByAnotherProgram(QFileInfo(fileName).fileName());
+            if (!m_dialogs.askOverwrite(dialogParent(), question)) {
+                return false;
+            }
+            // Exactly the bytes the user was asked about; another change asks again.
+            expected = changed->current;
+            continue;
+        }
+        if (const auto* error = std::get_if<pilot::IoError>(&result)) {
+            showError(*error, fileName);
+            return false;
+        }
+        m_record = pending;
+        ClearChanged();
+        setClean(pending, std::get<pilot::FileStamp>(result));
+        m_history->markClean();
+        return true;
     }
-    return true;
 }
 
 // Before any Open, New Pilot or Save As there is no name to save under: ask for one.
@@ -84,14 +126,12 @@ void TForm1::SaveTFR1Click() {
         SaveAs1Click();
         return;
     }
-    if (SavePilotFile(m_currentFileName)) {
-        ClearChanged();
-    }
+    SavePilotFile(m_currentFileName, m_fileStamp);
 }
 
 // The type chosen in the dialog decides what is written, never the extension typed.
 void TForm1::SaveAs1Click() {
-    const auto choice = m_saveDialog.execute(this, m_dialogs);
+    const auto choice = m_saveDialog.execute(dialogParent(), m_dialogs);
     if (!choice) {
         return;
     }
@@ -102,15 +142,15 @@ void TForm1::SaveAs1Click() {
     }
 }
 
-// A failed write keeps the previous name, which the title still shows.
+// A failed write keeps the previous name, which the title still shows. The dialog has asked
+// before replacing an existing file.
 void TForm1::saveRecordAs(const QString& chosenName) {
     const QString fileName = withExtension(chosenName, QStringLiteral(".TFR"));
-    if (!SavePilotFile(fileName)) {
+    if (!SavePilotFile(fileName, std::nullopt)) {
         return;
     }
     m_currentFileName = fileName;
     setTitle();
-    ClearChanged();
 }
 
 // The report replaces an existing file only once it is complete. Afterwards the name points
@@ -120,25 +160,43 @@ void TForm1::saveRecordAs(const QString& chosenName) {
 void TForm1::saveReport(const QString& chosenName) {
     const QString reportName = withExtension(chosenName, QStringLiteral(".TXT"));
     m_battle->CommitBattleFields();
+    m_history->settle();
     const QByteArray reportPath = nativeName(reportName);
     const std::string text = reports::pilotReport(
         m_record,
         std::string_view(reportPath.constData(), static_cast<std::size_t>(reportPath.size())));
     if (const auto error = pilot::writeFileSafely(toPath(reportName), text)) {
-        showError(*error);
+        showError(*error, reportName);
         return;
     }
-    m_currentFileName =
+    const QString pilotName =
         reportName.left(reportName.size() - kExtensionLength) + QStringLiteral(".TFR");
+    // What was loaded or saved under another name says nothing about this one.
+    if (pilotName != m_currentFileName) {
+        m_fileStamp.reset();
+        m_diskChangeBar->clear();
+    }
+    m_currentFileName = pilotName;
     setTitle();
 }
 
+// Touches no file; starts a new history.
 void TForm1::ToolbarButton974Click() {
+    if (!maybeSave()) {
+        return;
+    }
     m_currentFileName = QStringLiteral("Noname.TFR");
     m_record.InitNewPilot();
+    const pilot::PilotRecord created = m_record;
     RefreshAllFields();
     ClearChanged();
     setTitle();
+    setClean(created, std::nullopt);
+    m_history->restart();
+}
+
+void TForm1::checkFileOnDisk() {
+    m_diskChangeBar->check(shownFileName(), toPath(m_currentFileName), m_fileStamp);
 }
 
 }  // namespace editor

@@ -92,6 +92,7 @@ GeneralStatsGroup::GeneralStatsGroup(pilot::PilotRecord& record, std::function<v
             this, QString::fromLatin1(row.name), entries, QString::fromLatin1(row.placeholder),
             entriesTooltip(QString::fromLatin1(row.tooltipHeader), entries),
             QRect(kLeft, top, kWidth, kSelectorHeight));
+        m_selectors[i]->setAccessibleName(QString::fromLatin1(row.placeholder));
         connect(m_selectors[i], &QComboBox::activated, this, row.handler);
     }
     for (std::size_t i = 0; i < kNumberRows.size(); ++i) {
@@ -100,8 +101,10 @@ GeneralStatsGroup::GeneralStatsGroup(pilot::PilotRecord& record, std::function<v
         const int top = kRowsTop + static_cast<int>(i) * kRowStep;
         QLineEdit* edit = makeEdit(this, name, QString::fromLatin1(row.tooltip),
                                    QRect(kLeft, top + kLabelHeight, kWidth, kEditHeight));
-        makeLabel(this, name + QStringLiteral("Label"), QString::fromLatin1(row.label),
+        const QString label = QString::fromLatin1(row.label);
+        makeLabel(this, name + QStringLiteral("Label"), label,
                   QRect(kLeft, top, kWidth, kLabelHeight), edit);
+        edit->setAccessibleName(nameFromLabel(label));
         m_numberFields[i] = new NumberField(edit, m_record, Slot{row.field}, m_markChanged);
     }
 }

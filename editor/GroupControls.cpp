@@ -67,10 +67,18 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
     return label;
 }
 
-void condenseToFit(QLabel& label) {
-    // A label with a buddy shows "&&" as one ampersand.
+QString nameFromLabel(const QString& label) {
+    return label.endsWith(u':') ? label.chopped(1) : label;
+}
+
+QString shownText(const QLabel& label) {
     QString shown = label.text();
     shown.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return shown;
+}
+
+void condenseToFit(QLabel& label) {
+    const QString shown = shownText(label);
     const int room = label.contentsRect().width();
     QFont font = label.font();
     int stretch = kFullStretch;

@@ -41,6 +41,11 @@ void showEntry(QComboBox& box, std::size_t value);
 // `buddy` is the control the label names, if any.
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
                   QWidget* buddy = nullptr);
+// The text a label shows: with a buddy, it reads "&&" as one ampersand.
+[[nodiscard]] QString shownText(const QLabel& label);
+// The name of the control a label stands for, as Undo and screen readers give it: the
+// label's text without its closing colon ("Total Score:" names "Total Score").
+[[nodiscard]] QString nameFromLabel(const QString& label);
 // Narrows the label's font (only its stretch, so size and family still follow the parent)
 // until the shown text fits the label's width, or to the narrowest step. Run it again after
 // a change of the font.

@@ -4,16 +4,24 @@
 #include <span>
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QToolBar>
+#include <QUndoStack>
 
+#include "EditHistory.h"
 #include "Pictures.h"
+#include "StandardKeys.h"
 #include "TForm1.h"
 
 namespace editor {
 
 namespace {
+
+using Key = QKeySequence::StandardKey;
 
 // One entry of a menu, the toolbar or the popup; an entry without a handler is a separator.
 struct CommandEntry {
@@ -21,16 +29,17 @@ struct CommandEntry {
     const char* text;
     void (TForm1::*handler)();
     const char* picture = nullptr;  // toolbar entries only
+    Key key = QKeySequence::UnknownKey;
 };
 
 constexpr CommandEntry kSeparator{"", "", nullptr};
 
 constexpr std::array kFileMenu = {
-    CommandEntry{"OpenTFR1", "Open TFR", &TForm1::OpenTFR1Click},
-    CommandEntry{"SaveTFR1", "Save TFR", &TForm1::SaveTFR1Click},
-    CommandEntry{"SaveAs1", "Save As ...", &TForm1::SaveAs1Click},
+    CommandEntry{"OpenTFR1", "Open TFR", &TForm1::OpenTFR1Click, nullptr, QKeySequence::Open},
+    CommandEntry{"SaveTFR1", "Save TFR", &TForm1::SaveTFR1Click, nullptr, QKeySequence::Save},
+    CommandEntry{"SaveAs1", "Save As ...", &TForm1::SaveAs1Click, nullptr, QKeySequence::SaveAs},
     kSeparator,
-    CommandEntry{"Close1", "Close", &TForm1::Close1Click},
+    CommandEntry{"Close1", "Close", &TForm1::Close1Click, nullptr, QKeySequence::Quit},
 };
 
 constexpr std::array kFormGenerationMenu = {
@@ -42,7 +51,8 @@ constexpr std::array kMenuBarItems = {
 };
 
 constexpr std::array kToolBar = {
-    CommandEntry{"ToolbarButton974", "New Pilot", &TForm1::ToolbarButton974Click, "new-pilot"},
+    CommandEntry{"ToolbarButton974", "New Pilot", &TForm1::ToolbarButton974Click, "new-pilot",
+                 QKeySequence::New},
     kSeparator,
     CommandEntry{"LoadToolbarButton", "Load a TFR", &TForm1::OpenTFR1Click, "load-tfr"},
     CommandEntry{"SaveToolbarButton", "Save TFR", &TForm1::SaveTFR1Click, "save-tfr"},
@@ -51,18 +61,21 @@ constexpr std::array kToolBar = {
 };
 
 constexpr std::array kPopupMenu = {
-    CommandEntry{"File2", "Open File", &TForm1::OpenTFR1Click},
-    CommandEntry{"SaveFile1", "Save File", &TForm1::SaveTFR1Click},
-    CommandEntry{"SaveAs2", "Save As...", &TForm1::SaveAs1Click},
+    CommandEntry{"File2", "Open File", &TForm1::OpenTFR1Click, nullptr, QKeySequence::Open},
+    CommandEntry{"SaveFile1", "Save File", &TForm1::SaveTFR1Click, nullptr, QKeySequence::Save},
+    CommandEntry{"SaveAs2", "Save As...", &TForm1::SaveAs1Click, nullptr, QKeySequence::SaveAs},
     kSeparator,
     CommandEntry{"BSF2", "BSF", &TForm1::BSF1Click},
     kSeparator,
     CommandEntry{"About1", "About", &TForm1::FORMClick},
-    CommandEntry{"Close2", "Close", &TForm1::Close1Click},
+    CommandEntry{"Close2", "Close", &TForm1::Close1Click, nullptr, QKeySequence::Quit},
 };
 
-// Adds the entries to a menu bar, menu or toolbar as actions owned by the window.
-void addCommands(TForm1* window, QWidget* target, std::span<const CommandEntry> entries) {
+// Adds the entries to a menu bar, menu or toolbar as actions owned by the window. The keys
+// of an entry work in `keyContext`: the whole window for the main menu and toolbar, only
+// the open menu for the popup, whose entries show the same keys as the main menu's.
+void addCommands(TForm1* window, QWidget* target, std::span<const CommandEntry> entries,
+                 Qt::ShortcutContext keyContext = Qt::WindowShortcut) {
     for (const CommandEntry& entry : entries) {
         auto* action = new QAction(QString::fromLatin1(entry.text), window);
         if (entry.handler == nullptr) {
@@ -73,6 +86,10 @@ void addCommands(TForm1* window, QWidget* target, std::span<const CommandEntry> 
         }
         if (entry.picture != nullptr) {
             action->setIcon(ui::picture(QString::fromLatin1(entry.picture)));
+        }
+        if (entry.key != QKeySequence::UnknownKey) {
+            action->setShortcuts(standardKeys(entry.key));
+            action->setShortcutContext(keyContext);
         }
         target->addAction(action);
     }
@@ -86,6 +103,16 @@ void TForm1::createMenus() {
     auto* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     addCommands(this, file, kFileMenu);
+    auto* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    QAction* undo = m_history->stack().createUndoAction(this);
+    undo->setObjectName(QStringLiteral("Undo1"));
+    undo->setShortcuts(standardKeys(QKeySequence::Undo));
+    edit->addAction(undo);
+    QAction* redo = m_history->stack().createRedoAction(this);
+    redo->setObjectName(QStringLiteral("Redo1"));
+    redo->setShortcuts(standardKeys(QKeySequence::Redo));
+    edit->addAction(redo);
     auto* forms = bar->addMenu(QStringLiteral("Form Generation"));
     forms->setObjectName(QStringLiteral("FormGeneration1"));
     addCommands(this, forms, kFormGenerationMenu);
@@ -113,7 +140,25 @@ void TForm1::createToolBar() {
 void TForm1::createPopupMenu1() {
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
-    addCommands(this, m_popup, kPopupMenu);
+    addCommands(this, m_popup, kPopupMenu, Qt::WidgetShortcut);
+}
+
+// Shift+F10 opens the context menu of the focused field, as the Menu key does: the popup,
+// or a kill counter's own menu.
+void TForm1::createContextMenuKey() {
+    auto* key = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    key->setObjectName(QStringLiteral("ContextMenuKey"));
+    connect(key, &QShortcut::activated, this, [this] {
+        QWidget* field = QApplication::focusWidget();
+        if (field == nullptr || field->window() != this) {
+            return;
+        }
+        const QRect cursor = field->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const QPoint position = cursor.isValid() ? cursor.center() : field->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, position,
+                                field->mapToGlobal(position));
+        QApplication::sendEvent(field, &event);
+    });
 }
 
 void TForm1::offerPopup(QWidget* widget) {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "NumberText.h"
@@ -18,6 +20,7 @@ NumberField::NumberField(QLineEdit* edit, pilot::PilotRecord& record,
       m_locate(std::move(locate)),
       m_afterRule(std::move(afterRule)) {
     connect(m_edit, &QLineEdit::textChanged, this, &NumberField::applyRule);
+    m_edit->installEventFilter(this);
 }
 
 NumberField::NumberField(QLineEdit* edit, pilot::PilotRecord& record, Slot slot,
@@ -40,16 +43,72 @@ void NumberField::applyRule() {
     if (!slot) {
         return;
     }
+    // A text set from code (a refresh, the rule itself) leaves the edit unmodified.
+    const bool typed = m_edit->isModified();
+    const bool keyed = std::exchange(m_keyPressed, false);
+    const std::string text = m_edit->text().toStdString();
     const auto width = pilot::fieldInfo(slot->field).type;
-    const auto result = pilot::applyNumberRule(m_edit->text().toStdString(), width);
+    const auto result = pilot::applyNumberRule(text, width);
     m_record.setRaw(slot->field, result.stored, slot->row, slot->column);
     // Rewriting the text runs this rule once more, nested; that run finds the normal form
     // it just stored, leaves the text alone and ends.
     const QString normal = QString::fromStdString(result.text);
-    if (m_edit->text() != normal) {
+    const bool kept =
+        typed && (pilot::isNumberStart(text) || (keyed && pilot::isStoredHexNumber(text, width)));
+    if (m_edit->text() != normal && !kept) {
         m_edit->setText(normal);
     }
     m_afterRule();
+    if (typed) {
+        Q_EMIT userEdited(m_edit);
+    }
+}
+
+bool NumberField::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_edit) {
+        return false;
+    }
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress: {
+            // Left unaccepted, the keys reach the window's Undo and Redo.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+                return true;
+            }
+            // A key that types or deletes, not one that pastes.
+            constexpr auto kCommandModifiers =
+                Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+            m_keyPressed = event->type() == QEvent::KeyPress &&
+                           (key->modifiers() & kCommandModifiers) == 0 &&
+                           !key->matches(QKeySequence::Paste);
+            return false;
+        }
+        case QEvent::KeyRelease:
+            m_keyPressed = false;
+            return false;
+        case QEvent::FocusOut: {
+            // Opening a popup menu or switching to another window does not leave the field.
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) {
+                return false;
+            }
+            // A text kept while typing takes its normal form (the reset text for the start
+            // of a number); set from code, it runs the rule, which stores the same value.
+            if (const auto slot = m_locate()) {
+                const auto width = pilot::fieldInfo(slot->field).type;
+                const auto result = pilot::applyNumberRule(m_edit->text().toStdString(), width);
+                const QString normal = QString::fromStdString(result.text);
+                if (m_edit->text() != normal) {
+                    m_edit->setText(normal);
+                }
+            }
+            Q_EMIT left(m_edit);
+            return false;
+        }
+        default:
+            return false;
+    }
 }
 
 }  // namespace editor

@@ -8,6 +8,7 @@
 
 #include "FieldTable.h"
 
+class QEvent;
 class QLineEdit;
 namespace pilot {
 class PilotRecord;
@@ -28,6 +29,13 @@ struct Slot {
 // normal form (or to the reset text for a sentinel), then runs `afterRule`
 // (MarkChanged, and for some fields a recomputed total).
 //
+// While the user edits the text, one that is only the start of a number ("-", "+", "$" or
+// blanks) stays as it is, and so does a hexadecimal number typed key by key (not pasted),
+// so that "-5" and "$FF" can be typed; the slot holds the reset value or the number
+// meanwhile. When the user leaves the field, such a text takes its normal form (the reset
+// text for a start). The keys of
+// Undo and Redo go to the window's history, not to the edit's own.
+//
 // `locate` gives nothing while the selectors that pick the element have no entry; the
 // field then leaves the record alone, so it never addresses outside the record's arrays.
 class NumberField : public QObject {
@@ -43,6 +51,15 @@ public:
     void show();
     [[nodiscard]] QLineEdit* edit() const { return m_edit; }
 
+Q_SIGNALS:
+    // The user changed the text (typing, pasting, deleting) and the rule has run on it.
+    void userEdited(QWidget* edit);
+    // The user moved the keyboard focus away from the field, which ends a run of typing.
+    void left(QWidget* edit);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void applyRule();
 
@@ -50,6 +67,7 @@ private:
     pilot::PilotRecord& m_record;
     std::function<std::optional<Slot>()> m_locate;
     std::function<void()> m_afterRule;
+    bool m_keyPressed = false;  // the change under way comes from an editing key
 };
 
 }  // namespace editor

@@ -42,6 +42,7 @@ ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()>
             QString::fromLatin1(counter.label.data(), static_cast<qsizetype>(counter.label.size())),
             counterLabelRect(counter), edit);
         m_labels[index]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        edit->setAccessibleName(shownText(*m_labels[index]) + QStringLiteral(" Kills"));
         m_counters[index] =
             new NumberField(edit, m_record, Slot{pilot::Field::ShipKills, index}, [this] {
                 m_markChanged();

@@ -11,8 +11,11 @@
 #include "BattleStatsGroup.h"
 #include "BsfGenerationGroup.h"
 #include "CombatChamberGroup.h"
+#include "DiskChangeBar.h"
+#include "EditHistory.h"
 #include "GeneralStatsGroup.h"
 #include "Pictures.h"
+#include "PilotFileDrop.h"
 #include "ShipKillsGroup.h"
 #include "TForm2.h"
 #include "Totals.h"
@@ -67,16 +70,24 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     // Only the status bar and the groups offer the popup menu.
     setContextMenuPolicy(Qt::NoContextMenu);
 
+    m_history = new EditHistory([this] { return currentState(); },
+                                [this](const WindowState& state) { showState(state); }, this);
     createPopupMenu1();
     createMenus();
     createToolBar();
+    createContextMenuKey();
 
-    // The groups keep their client positions below the dock, also while the toolbar floats.
+    // The groups keep their client positions below the dock, also while the toolbar floats;
+    // the notice of a file changed on disk pushes them down while it is shown.
     auto* central = new QWidget(this);
     auto* centralLayout = new QVBoxLayout(central);
     centralLayout->setContentsMargins(0, 0, 0, 0);
     centralLayout->setSpacing(0);
     centralLayout->addStretch();
+    m_diskChangeBar = new DiskChangeBar(central);
+    centralLayout->addWidget(m_diskChangeBar);
+    connect(m_diskChangeBar, &DiskChangeBar::shownChanged, this, &TForm1::fitToClientArea);
+    connect(m_diskChangeBar, &DiskChangeBar::reloadRequested, this, &TForm1::reloadFile);
     auto* groupArea = new QWidget(central);
     groupArea->setFixedSize(kClientWidth, kGroupAreaHeight);
     centralLayout->addWidget(groupArea);
@@ -88,13 +99,24 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     connect(m_form2, &reports::TForm2::textsReturned, m_bsfGeneration,
             &BsfGenerationGroup::setTexts);
 
+    for (QWidget* group : recordGroups()) {
+        m_history->watch(group);
+    }
+    m_history->restart();
+    connect(new PilotFileDrop(this), &PilotFileDrop::dropped, this, &TForm1::openFile);
+
     fitToClientArea();
 }
 
 // The window is as large as the client area plus the menu bar, whose height depends on the
 // desktop's style: measured again when the window is first shown.
 void TForm1::fitToClientArea() {
-    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
+    const int notice = m_diskChangeBar->isHidden() ? 0 : DiskChangeBar::kHeight;
+    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight + notice);
+}
+
+std::array<QWidget*, 5> TForm1::recordGroups() const {
+    return {m_general, m_training, m_combat, m_battle, m_shipKills};
 }
 
 TForm1::~TForm1() = default;
@@ -172,6 +194,23 @@ void TForm1::ClearChanged() {
     m_changedPanel->clear();
 }
 
+WindowState TForm1::currentState() const {
+    return {m_record, m_battle->withShownFields(m_record), FieldsView::capture(recordGroups()),
+            m_changedFlag};
+}
+
+// Puts back what the window held and showed, running no field rule.
+void TForm1::showState(const WindowState& state) {
+    m_record = state.record;
+    state.fields.restore(recordGroups());
+    m_battle->adoptShownBattle();
+    if (state.changedMark) {
+        MarkChanged();
+    } else {
+        ClearChanged();
+    }
+}
+
 void TForm1::RefreshAllFields() {
     m_battle->uncheckGoals();
     m_general->showSelectors();
@@ -211,11 +250,6 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    m_form2->close();
-    QMainWindow::closeEvent(event);
-}
-
 // Runs once: coming back from the About box or the form keeps the user's unsaved edits.
 void TForm1::Button1Click() {
     if (m_activated) {
@@ -226,6 +260,7 @@ void TForm1::Button1Click() {
         LoadPilotFile(m_arguments.first());
     } else {
         RefreshAllFields();
+        m_history->restart();
     }
 }
 
@@ -235,7 +270,7 @@ void TForm1::BSF1Click() {
 }
 
 void TForm1::FORMClick() {
-    m_dialogs.showAbout(this);
+    m_dialogs.showAbout(dialogParent());
 }
 
 void TForm1::Close1Click() {

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <array>
+#include <optional>
+
 #include <QMainWindow>
 #include <QStringList>
 
 #include "DialogService.h"
+#include "FileStamp.h"
 #include "IoError.h"
 #include "PilotRecord.h"
 
+class QGroupBox;
 class QLabel;
 class QMenu;
 
@@ -19,9 +24,12 @@ namespace editor {
 class BattleStatsGroup;
 class BsfGenerationGroup;
 class CombatChamberGroup;
+class DiskChangeBar;
+class EditHistory;
 class GeneralStatsGroup;
 class ShipKillsGroup;
 class TrainingGroup;
+struct WindowState;
 
 // The editor window: owns the one pilot record of the run, shows every value of it in six
 // groups of fields and carries the file commands, the submission form and the About box.
@@ -36,6 +44,9 @@ public:
     [[nodiscard]] const pilot::PilotRecord& record() const { return m_record; }
     [[nodiscard]] const QString& CurrentFileName() const { return m_currentFileName; }
     [[nodiscard]] bool changed() const { return m_changedFlag; }
+    // Whether what the next Save would write differs from the bytes last loaded or saved,
+    // or set by New Pilot or at start-up. The CHANGED mark plays no part in it.
+    [[nodiscard]] bool unsaved() const;
 
     // Commands; the menu, toolbar and popup entries all run these.
     void OpenTFR1Click();
@@ -51,6 +62,11 @@ public:
     void Button1Click();
 
     void LoadPilotFile(const QString& path);
+    // Opens a file given otherwise than through the Open dialog (dropped on the window),
+    // after the question about unsaved changes.
+    void openFile(const QString& path);
+    // Reads the current file again after the question about unsaved changes.
+    void reloadFile();
     void RefreshAllFields();
     void MarkChanged();
     void ClearChanged();
@@ -62,6 +78,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Window layout (TForm1.cpp).
@@ -69,24 +86,50 @@ private:
     void createGroups(QWidget* client);
     [[nodiscard]] QWidget* createStatusBar(QWidget* parent);
 
+    // The groups that show the record (all but " BSF Generation ").
+    [[nodiscard]] std::array<QWidget*, 5> recordGroups() const;
+
     // Command surfaces (MainCommands.cpp).
     void createMenus();
     void createToolBar();
     void createPopupMenu1();
+    void createContextMenuKey();
     void offerPopup(QWidget* widget);
 
     // Storage (FileCommands.cpp).
-    [[nodiscard]] bool SavePilotFile(const QString& fileName);
+    // True when the record was written.
+    bool SavePilotFile(const QString& fileName, std::optional<pilot::FileStamp> expected);
     void saveRecordAs(const QString& chosenName);
     void saveReport(const QString& chosenName);
     void setTitle();
-    void showError(const pilot::IoError& error);
+    void showError(const pilot::IoError& error, const QString& fileName);
+    // The bytes `unsaved()` compares with from now on, and the stamp of the current file as
+    // loaded or saved (none after New Pilot).
+    void setClean(const pilot::PilotRecord& bytes, std::optional<pilot::FileStamp> stamp);
+
+    // Unsaved changes and the file on disk (UnsavedChanges.cpp).
+    // True when the current work may be replaced: nothing is unsaved, the user discards
+    // it, or saves it.
+    [[nodiscard]] bool maybeSave();
+    // The name the questions use for the current file.
+    [[nodiscard]] QString shownFileName() const;
+    // The window to which the editor's dialogs belong: the form while it is shown, which
+    // stays on top and would hide them otherwise.
+    [[nodiscard]] QWidget* dialogParent();
+    // Shows or hides the notice that another program changed the current file.
+    void checkFileOnDisk();
+
+    // What Undo keeps and puts back (TForm1.cpp).
+    [[nodiscard]] WindowState currentState() const;
+    void showState(const WindowState& state);
 
     QStringList m_arguments;
     ui::DialogService& m_dialogs;
     pilot::PilotRecord m_record;
     QString m_currentFileName;
     bool m_changedFlag = false;
+    pilot::PilotRecord m_cleanRecord;             // the bytes `unsaved()` compares with
+    std::optional<pilot::FileStamp> m_fileStamp;  // CurrentFileName as last loaded or saved
     bool m_activated = false;
     bool m_centred = false;
 
@@ -100,6 +143,8 @@ private:
     ShipKillsGroup* m_shipKills = nullptr;
     BsfGenerationGroup* m_bsfGeneration = nullptr;
     QLabel* m_changedPanel = nullptr;
+    DiskChangeBar* m_diskChangeBar = nullptr;
+    EditHistory* m_history = nullptr;
     QMenu* m_popup = nullptr;
     reports::TForm2* m_form2 = nullptr;
 };

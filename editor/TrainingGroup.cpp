@@ -23,15 +23,17 @@ constexpr int kLabelWidth = kEditLeft - kLeft;
 struct FieldRow {
     const char* name;
     const char* label;
+    const char* accessibleName;  // for Undo and screen readers
     const char* tooltip;
     pilot::Field field;  // the element of the selected ship
     int top;
 };
 
 constexpr std::array<FieldRow, 2> kFieldRows = {{
-    {"ScoreEdit1", "Score:", "Overallscore for this ship", pilot::Field::TrainingScore, 42},
-    {"LevelEdit2", "Highest Level:", "Highest Level reached with this ship",
-     pilot::Field::TrainingLevel, 66},
+    {"ScoreEdit1", "Score:", "Training Score", "Overallscore for this ship",
+     pilot::Field::TrainingScore, 42},
+    {"LevelEdit2", "Highest Level:", "Highest Training Level",
+     "Highest Level reached with this ship", pilot::Field::TrainingLevel, 66},
 }};
 
 }  // namespace
@@ -43,12 +45,14 @@ TrainingGroup::TrainingGroup(pilot::PilotRecord& record, std::function<void()> m
     m_shipBox = makeSelector(this, QStringLiteral("TrainingShipBox"),
                              entryTexts(pilot::kCraftNames), QStringLiteral("Training Ship"),
                              QStringLiteral("Shiptype"), QRect(kLeft, 16, 137, 20));
+    m_shipBox->setAccessibleName(QStringLiteral("Training Ship"));
     connect(m_shipBox, &QComboBox::activated, this, &TrainingGroup::TrainingShipBoxChange);
 
     for (const FieldRow& row : kFieldRows) {
         const QString name = QString::fromLatin1(row.name);
         QLineEdit* edit = makeEdit(this, name, QString::fromLatin1(row.tooltip),
                                    QRect(kEditLeft, row.top, kEditWidth, 18));
+        edit->setAccessibleName(QString::fromLatin1(row.accessibleName));
         makeLabel(this, name + QStringLiteral("Label"), QString::fromLatin1(row.label),
                   QRect(kLeft, row.top + 3, kLabelWidth, 12), edit);
         const pilot::Field field = row.field;

@@ -70,6 +70,12 @@ constexpr std::uint32_t widthMask(FieldType width) {
     return 0;
 }
 
+// The sentinel at each width is its largest value with the sign bit clear for 32 bits and
+// all ones for the unsigned widths.
+constexpr std::uint32_t sentinelOf(FieldType width) {
+    return width == FieldType::I32 ? 0x7FFFFFFFu : widthMask(width);
+}
+
 }  // namespace
 
 std::optional<std::int32_t> parseNumber(std::string_view text) {
@@ -84,6 +90,24 @@ std::optional<std::int32_t> parseNumber(std::string_view text) {
     return parseDecimal(text);
 }
 
+bool isNumberStart(std::string_view text) {
+    const auto start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        return !text.empty();
+    }
+    text.remove_prefix(start);
+    return text == "-" || text == "+" || text == "$";
+}
+
+bool isStoredHexNumber(std::string_view text, FieldType width) {
+    const auto start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos || text[start] != '$') {
+        return false;
+    }
+    const auto parsed = parseNumber(text);
+    return parsed && (static_cast<std::uint32_t>(*parsed) & widthMask(width)) != sentinelOf(width);
+}
+
 std::string numberText(std::uint32_t pattern, FieldType width) {
     if (width == FieldType::I32) {
         return std::to_string(static_cast<std::int32_t>(pattern));
@@ -93,9 +117,7 @@ std::string numberText(std::uint32_t pattern, FieldType width) {
 
 NumberRuleResult applyNumberRule(std::string_view text, FieldType width) {
     const std::uint32_t mask = widthMask(width);
-    // The sentinel at each width is its largest value with the sign bit clear for 32 bits
-    // and all ones for the unsigned widths.
-    const std::uint32_t sentinel = width == FieldType::I32 ? 0x7FFFFFFFu : mask;
+    const std::uint32_t sentinel = sentinelOf(width);
     const auto parsed = parseNumber(text);
     const std::uint32_t stored = parsed ? static_cast<std::uint32_t>(*parsed) & mask : sentinel;
     if (stored == sentinel) {

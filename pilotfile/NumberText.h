@@ -15,6 +15,15 @@ namespace pilot {
 // signed 32-bit range, more than 32 bits of hex) does not convert.
 [[nodiscard]] std::optional<std::int32_t> parseNumber(std::string_view text);
 
+// Whether the text is only the start of a number that typing may go on to complete: one
+// or more blanks, or a lone "-", "+" or "$" after optional blanks. Empty text is not.
+[[nodiscard]] bool isNumberStart(std::string_view text);
+
+// Whether the text is a hexadecimal number ("$F", after optional blanks) that the rule
+// stores at the width without resetting it. Typed key by key, such a text stays as it is,
+// since its decimal form would break the typing ("$F" on its way to "$FF").
+[[nodiscard]] bool isStoredHexNumber(std::string_view text, FieldType width);
+
 // What the number-field rule makes of a field's text: the bit pattern stored in the slot
 // and the text the field shows afterwards.
 struct NumberRuleResult {

@@ -84,8 +84,8 @@ void TForm2::BitBtn2Click() {
     }
     const std::filesystem::path path(QFile::encodeName(choice->path).toStdString());
     if (const auto error = saveBsfForm(path, bsfFormText(formInput(), m_record))) {
-        m_dialogs.showError(this,
-                            QString::fromStdString(pilot::withClosingPeriod(error->message())));
+        m_dialogs.showError(
+            this, QString::fromStdString(pilot::withClosingPeriod(error->message())), choice->path);
     }
 }
 

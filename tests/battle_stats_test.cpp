@@ -91,9 +91,13 @@ protected:
         }
     }
 
-    // Opens the record through the Open command, as a user does.
+    // Opens the record through the Open command, as a user does, dropping what the shown
+    // pilot has unsaved.
     void open(const PilotRecord& record) {
         testing_support::writeRecord(m_file, record);
+        if (m_window.unsaved()) {
+            m_dialogs.answerSaveChanges(ui::SaveChoice::Discard);
+        }
         m_dialogs.answer(QString::fromStdString(m_file.string()));
         m_window.OpenTFR1Click();
         ASSERT_TRUE(m_dialogs.errors.empty());

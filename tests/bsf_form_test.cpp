@@ -414,6 +414,9 @@ TEST_F(FormTest, AMissingFolderShowsTheStandardMessage) {
     ASSERT_EQ(m_dialogs.errors.size(), 1U);
     EXPECT_EQ(m_dialogs.errors[0], QString::fromStdString(pilot::withClosingPeriod(
                                        pilot::IoError{pilot::IoError::InvalidPath}.message())));
+    // The file concerned, in the box's second line.
+    EXPECT_EQ(m_dialogs.errors[0].file,
+              QString::fromStdString((m_dir / "missing" / "FORM.TXT").string()));
 }
 
 struct CloseEntry {

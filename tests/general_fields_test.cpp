@@ -90,10 +90,14 @@ protected:
     QComboBox* box(const char* name) { return control<QComboBox>(name); }
     QCheckBox* completedBox() { return control<QCheckBox>("CheckBox18"); }
 
-    // Opens the record through the Open command, as a user does.
+    // Opens the record through the Open command, as a user does, dropping what the shown
+    // pilot has unsaved.
     void open(const PilotRecord& record) {
         const auto path = m_dir / "pilot.TFR";
         testing_support::writeRecord(path, record);
+        if (m_window.unsaved()) {
+            m_dialogs.answerSaveChanges(ui::SaveChoice::Discard);
+        }
         m_dialogs.answer(QString::fromStdString(path.string()));
         m_window.OpenTFR1Click();
         ASSERT_TRUE(m_dialogs.errors.empty());
@@ -147,8 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"TotalScoreEdit1", "2147483647", Entry::Type, "0", 4, 4, 0},
         RuleCase{"TotalScoreEdit1", "2147483646", Entry::Type, "2147483646", 4, 4, 2147483646},
         RuleCase{"TotalScoreEdit1", "-5", Entry::Paste, "-5", 4, 4, kMinus5},
-        // typed, the lone "-" turns into "0" at once and the 5 follows it
-        RuleCase{"TotalScoreEdit1", "-5", Entry::Type, "5", 4, 4, 5},
+        // typed key by key, the lone "-" waits for its digits
+        RuleCase{"TotalScoreEdit1", "-5", Entry::Type, "-5", 4, 4, kMinus5},
         RuleCase{"TotalScoreEdit1", "2147483648", Entry::Paste, "0", 4, 4, 0},
         RuleCase{"LaserHitsEdit", "500", Entry::Type, "500", 1912, 4, 500},
         RuleCase{"ScoreEdit1", "-5", Entry::Paste, "-5", 42, 4, kMinus5},

@@ -58,6 +58,49 @@ TEST(NumberConversion, TextsConvertOrNot) {
     }
 }
 
+// The texts typing passes through on its way to a number; nothing else counts, and none
+// of them converts.
+TEST(NumberConversion, StartsOfNumbersAreTold) {
+    const struct {
+        std::string_view text;
+        bool start;
+    } cases[] = {
+        {"-", true},   {"+", true},   {"$", true},   {"  -", true},  {" ", true},
+        {"   ", true}, {"", false},   {"-5", false}, {"$F", false},  {"-$", false},
+        {"$-", false}, {"--", false}, {"- ", false}, {"\t-", false}, {"0", false},
+        {"a", false},  {"-a", false}, {"+-", false}, {" $ ", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pilot::isNumberStart(c.text), c.start) << '"' << c.text << '"';
+        if (c.start) {
+            EXPECT_EQ(pilot::parseNumber(c.text), std::nullopt) << '"' << c.text << '"';
+        }
+    }
+}
+
+// The hexadecimal numbers that typing keeps as typed: those the rule stores without a
+// reset; a hexadecimal sentinel resets at once like any other.
+TEST(NumberConversion, StoredHexNumbersAreTold) {
+    const struct {
+        std::string_view text;
+        FieldType width;
+        bool hex;
+    } cases[] = {
+        {"$F", FieldType::I32, true},         {" $ff", FieldType::U16, true},
+        {"$0", FieldType::U8, true},          {"$FFFFFFFF", FieldType::I32, true},
+        {"$7FFFFFFF", FieldType::I32, false}, {"$FFFF", FieldType::U16, false},
+        {"$1FFFF", FieldType::U16, false},    {"$FFFE", FieldType::U16, true},
+        {"$FF", FieldType::U8, false},        {"$1FF", FieldType::U8, false},
+        {"$100", FieldType::U8, true},        {"$100000000", FieldType::I32, false},
+        {"$", FieldType::I32, false},         {"$G", FieldType::I32, false},
+        {"-$1", FieldType::I32, false},       {"15", FieldType::I32, false},
+        {"", FieldType::I32, false},          {"$F ", FieldType::I32, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pilot::isStoredHexNumber(c.text, c.width), c.hex) << '"' << c.text << '"';
+    }
+}
+
 TEST(NumberRule, StoresTheLowBitsAndResetsOnTheSentinel) {
     struct Case {
         std::string_view text;

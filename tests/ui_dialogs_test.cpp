@@ -16,11 +16,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSysInfo>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include "AboutBox.h"
 #include "DialogService.h"
+#include "PilotRecord.h"
+#include "TForm2.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 
@@ -31,6 +35,7 @@ using testing_support::qpath;
 using testing_support::TempDir;
 using testing_support::writeBytes;
 
+// Plays the user in front of the real modal dialogs: each step acts on the modal window
 // that is open when its turn comes.
 class DialogUser : public QObject {
 public:
@@ -189,6 +194,7 @@ TEST(QtDialogs, ErrorAndAboutBoxesAreModalWithTheirCaptionsAndOk) {
         QString className;
         QString title;
         QString text;
+        QString informativeText;
         bool modal = false;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString buttons;
@@ -200,6 +206,7 @@ TEST(QtDialogs, ErrorAndAboutBoxesAreModalWithTheirCaptionsAndOk) {
             seen.modal = modal->isModal();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 seen.text = box->text();
+                seen.informativeText = box->informativeText();
                 seen.icon = box->icon();
             }
             QStringList buttons;
@@ -216,12 +223,14 @@ TEST(QtDialogs, ErrorAndAboutBoxesAreModalWithTheirCaptionsAndOk) {
     Seen error;
     {
         DialogUser user({look(error)});
-        service.showError(nullptr, QStringLiteral("Datei nicht gefunden."));
+        service.showError(nullptr, QStringLiteral("Datei nicht gefunden."),
+                          QStringLiteral("/pilots/ace.TFR"));
         EXPECT_TRUE(user.done());
     }
     EXPECT_EQ(error.className, QStringLiteral("QMessageBox"));
     EXPECT_EQ(error.title, QStringLiteral("Brevanta"));
     EXPECT_EQ(error.text, QStringLiteral("Datei nicht gefunden."));
+    EXPECT_EQ(error.informativeText, QStringLiteral("/pilots/ace.TFR"));
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     EXPECT_EQ(error.buttons, QStringLiteral("OK"));
     EXPECT_TRUE(error.modal);
@@ -238,6 +247,136 @@ TEST(QtDialogs, ErrorAndAboutBoxesAreModalWithTheirCaptionsAndOk) {
     EXPECT_TRUE(about.modal);
 }
 
+// The questions that guard the user's work, answered with each of their buttons.
+TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
+    struct Seen {
+        QString title;
+        QString text;
+        QStringList buttons;
+        QString defaultButton;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QWidget* parent = nullptr;
+    };
+    // Looks at the box, then presses the button with the text given (Escape when empty).
+    const auto pressing = [](Seen& seen, QString pressed) {
+        return [&seen, pressed](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            seen.title = box->windowTitle();
+            seen.text = box->text();
+            seen.icon = box->icon();
+            seen.parent = box->parentWidget();
+            for (QAbstractButton* button : box->buttons()) {
+                seen.buttons << button->text().remove(u'&');
+            }
+            seen.buttons.sort();
+            seen.defaultButton = box->defaultButton()->text().remove(u'&');
+            if (pressed.isEmpty()) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text().remove(u'&') == pressed) {
+                    button->click();
+                }
+            }
+        };
+    };
+    QWidget owner;
+    ui::QtDialogService service;
+    const struct {
+        const char* pressed;
+        ui::SaveChoice choice;
+    } saveAnswers[] = {{"Save", ui::SaveChoice::Save},
+                       {"Discard", ui::SaveChoice::Discard},
+                       {"Cancel", ui::SaveChoice::Cancel},
+                       {"", ui::SaveChoice::Cancel}};
+    for (const auto& answer : saveAnswers) {
+        SCOPED_TRACE(answer.pressed);
+        Seen seen;
+        DialogUser user({pressing(seen, latin(answer.pressed))});
+        EXPECT_EQ(service.askSaveChanges(&owner, QStringLiteral("Save changes to ace.TFR?")),
+                  answer.choice);
+        EXPECT_TRUE(user.done());
+        EXPECT_EQ(seen.title, QStringLiteral("Brevanta"));
+        EXPECT_EQ(seen.text, QStringLiteral("Save changes to ace.TFR?"));
+        EXPECT_EQ(seen.buttons, (QStringList{QStringLiteral("Cancel"), QStringLiteral("Discard"),
+                                             QStringLiteral("Save")}));
+        EXPECT_EQ(seen.defaultButton, QStringLiteral("Save"));
+        EXPECT_EQ(seen.icon, QMessageBox::Warning);
+        EXPECT_EQ(seen.parent, &owner);
+    }
+    const struct {
+        const char* pressed;
+        bool overwrite;
+    } overwriteAnswers[] = {{"Overwrite", true}, {"Cancel", false}, {"", false}};
+    for (const auto& answer : overwriteAnswers) {
+        SCOPED_TRACE(answer.pressed);
+        Seen seen;
+        DialogUser user({pressing(seen, latin(answer.pressed))});
+        const QString question =
+            QStringLiteral("ace.TFR was changed by another program since it was opened.");
+        EXPECT_EQ(service.askOverwrite(&owner, question), answer.overwrite);
+        EXPECT_TRUE(user.done());
+        EXPECT_EQ(seen.text, question);
+        EXPECT_EQ(seen.buttons,
+                  (QStringList{QStringLiteral("Cancel"), QStringLiteral("Overwrite")}));
+        EXPECT_EQ(seen.defaultButton, QStringLiteral("Cancel"));
+        EXPECT_EQ(seen.parent, &owner);
+    }
+}
+
+// An address the desktop could not open is shown as text to select and copy.
+TEST(QtDialogs, AnUnopenedAddressIsSelectable) {
+    ui::QtDialogService service;
+    bool selectable = false;
+    QString informative;
+    DialogUser user({[&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        informative = box->informativeText();
+        for (auto* label : box->findChildren<QLabel*>()) {
+            if (label->text() == QString::fromLatin1(ui::kWebAddress)) {
+                selectable = label->textInteractionFlags().testFlag(Qt::TextSelectableByMouse);
+            }
+        }
+        box->button(QMessageBox::Ok)->click();
+    }});
+    service.showUnopenedAddress(nullptr, QStringLiteral("No web browser could be started."),
+                                QString::fromLatin1(ui::kWebAddress));
+    EXPECT_TRUE(user.done());
+    EXPECT_EQ(informative, QString::fromLatin1(ui::kWebAddress));
+    EXPECT_TRUE(selectable);
+}
+
+// The form window stays on top: the question before a new form file is created belongs to
+// it (not to the file dialog, closed by then), so that the desktop shows it above the form.
+TEST(QtDialogs, TheFormsCreateQuestionShowsAboveTheForm) {
+    TempDir dir;
+    const pilot::PilotRecord record;
+    ui::QtDialogService service;
+    reports::TForm2 form(record, service);
+    form.handOver({});
+    ASSERT_TRUE(form.isVisible());
+    QWidget* parent = nullptr;
+    QWindow* transientParent = nullptr;
+    bool formShown = false;
+    DialogUser user({typeName(qpath(dir / "new.TXT")),
+                     [&](QWidget* modal) {
+                         parent = modal->parentWidget();
+                         transientParent = modal->windowHandle()->transientParent();
+                         formShown = form.isVisible();
+                         qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click();
+                     },
+                     cancel()});
+    form.BitBtn2Click();
+    EXPECT_TRUE(user.done());
+    EXPECT_EQ(parent, &form);
+    EXPECT_EQ(transientParent, form.windowHandle());
+    EXPECT_TRUE(formShown);
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.TXT"));
+}
+
 // Receives the addresses the About box hands to the desktop.
 class UrlCatcher : public QObject {
     Q_OBJECT
@@ -248,7 +387,8 @@ public Q_SLOTS:
 };
 
 TEST(AboutBox, ShowsItsLinesAndOpensItsLinks) {
-    ui::AboutBox box;
+    testing_support::FakeDialogs dialogs;
+    ui::AboutBox box(dialogs);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("About Brevanta"));
     EXPECT_TRUE(box.isModal());
     const auto text = [&](const char* name) {
@@ -278,11 +418,32 @@ TEST(AboutBox, ShowsItsLinesAndOpensItsLinks) {
                                                QUrl(QStringLiteral("mailto:") +
                                                     QString::fromLatin1(ui::kMailAddress))}));
 
+    EXPECT_TRUE(dialogs.unopened.empty());
+
     auto* ok = box.findChild<QPushButton*>(QStringLiteral("OkButton"));
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), QStringLiteral("OK"));
     ok->click();
     EXPECT_EQ(box.result(), QDialog::Accepted);
+}
+
+// Without a program for the address (none on the offscreen desktop), the box says so and
+// shows the address.
+TEST(AboutBox, ALinkTheDesktopCannotOpenIsShownAsText) {
+    testing_support::FakeDialogs dialogs;
+    ui::AboutBox box(dialogs);
+    for (const char* link : {"WebLink", "MailLink"}) {
+        auto* label = box.findChild<QLabel*>(latin(link));
+        ASSERT_NE(label, nullptr);
+        Q_EMIT label->linkActivated(label->text().section(u'"', 1, 1));
+    }
+    ASSERT_EQ(dialogs.unopened.size(), 2u);
+    EXPECT_EQ(dialogs.unopened[0],
+              std::make_pair(QStringLiteral("No web browser could be started for this address."),
+                             QString::fromLatin1(ui::kWebAddress)));
+    EXPECT_EQ(dialogs.unopened[1],
+              std::make_pair(QStringLiteral("No mail program could be started for this address."),
+                             QString::fromLatin1(ui::kMailAddress)));
 }
 
 TEST(AboutBox, ReadsTheAvailableMemory) {

@@ -70,6 +70,7 @@ TEST_F(WindowShell, FailedLoadChangesNothingAndSaveKeepsTheShownFile) {
         open(dir / failing.name);
         ASSERT_EQ(dialogs.errors.size(), 1u);
         EXPECT_EQ(dialogs.errors[0], QString::fromUtf8(failing.message));
+        EXPECT_EQ(dialogs.errors[0].file, qpath(dir / failing.name));
         EXPECT_EQ(window->record(), pilot);
         EXPECT_EQ(window->CurrentFileName(), qpath(good));
         EXPECT_EQ(title(), titleFor(good));

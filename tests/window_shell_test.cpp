@@ -9,8 +9,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTest>
 #include <QToolBar>
 
+#include "StandardKeys.h"
 #include "TForm2.h"
 #include "WindowFixture.h"
 
@@ -135,8 +137,9 @@ TEST_F(WindowShell, SurfacesListTheirEntriesInOrder) {
         const char* surface;
         const char* entries;
     } surfaces[] = {
-        {"MainMenu1", "&File|Form Generation|&About"},
+        {"MainMenu1", "&File|&Edit|Form Generation|&About"},
         {"File1", "Open TFR|Save TFR|Save As ...|-|Close"},
+        {"EditMenu", "Undo|Redo"},
         {"FormGeneration1", "Battle Submission Form"},
         {"ToolBar1", "New Pilot|-|Load a TFR|Save TFR|BSF Generation|-"},
         {"PopupMenu1", "Open File|Save File|Save As...|-|BSF|-|About|Close"},
@@ -306,6 +309,71 @@ TEST_F(WindowShell, KeyboardFocusVisitsTheGroupsInOrder) {
     EXPECT_EQ(visited, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
 }
 
-// Plays the user in front of the real modal dialogs: each step acts on the modal window
+// The standard keys of the desktop (or the common ones where it has none) on the main menu's
+// and the toolbar's entries, shown by the popup's entries too, each running its command.
+TEST_F(WindowShell, StandardKeysRunTheirCommands) {
+    enum class Effect { OpenDialog, SaveDialog, NewPilot, Close, Undo, Redo };
+    const struct {
+        const char* entry;
+        const char* popupEntry;
+        QKeySequence::StandardKey key;
+        Effect effect;
+    } keys[] = {
+        {"OpenTFR1", "File2", QKeySequence::Open, Effect::OpenDialog},
+        {"SaveTFR1", "SaveFile1", QKeySequence::Save, Effect::SaveDialog},
+        {"SaveAs1", "SaveAs2", QKeySequence::SaveAs, Effect::SaveDialog},
+        {"ToolbarButton974", nullptr, QKeySequence::New, Effect::NewPilot},
+        {"Close1", "Close2", QKeySequence::Quit, Effect::Close},
+        {"Undo1", nullptr, QKeySequence::Undo, Effect::Undo},
+        {"Redo1", nullptr, QKeySequence::Redo, Effect::Redo},
+    };
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.entry);
+        dialogs = testing_support::FakeDialogs();
+        recreate({});
+        showActive();
+        const QList<QKeySequence> sequences = editor::standardKeys(key.key);
+        ASSERT_FALSE(sequences.isEmpty());
+        if (!QKeySequence::keyBindings(key.key).isEmpty()) {
+            EXPECT_EQ(sequences, QKeySequence::keyBindings(key.key));
+        }
+        EXPECT_EQ(control<QAction>(key.entry)->shortcuts(), sequences);
+        if (key.popupEntry != nullptr) {
+            EXPECT_EQ(control<QAction>(key.popupEntry)->shortcuts(), sequences);
+        }
+        if (key.effect == Effect::Redo) {
+            typeInto("Edit83", QStringLiteral("42"));
+            trigger("Undo1");
+        } else if (key.effect == Effect::Undo) {
+            typeInto("Edit83", QStringLiteral("42"));
+        }
+        QTest::keySequence(QApplication::focusWidget(), sequences.first());
+        const QString asked =
+            dialogs.requests.empty() ? QString() : dialogs.requests.back().options.title;
+        EXPECT_EQ(asked == QStringLiteral("Load Pilotfile"), key.effect == Effect::OpenDialog);
+        EXPECT_EQ(asked == QStringLiteral("Save Pilotfile"), key.effect == Effect::SaveDialog);
+        EXPECT_EQ(title() == QStringLiteral("Brevanta  [ Noname.TFR ]"),
+                  key.effect == Effect::NewPilot);
+        EXPECT_EQ(window->isVisible(), key.effect != Effect::Close);
+        if (key.effect == Effect::Undo || key.effect == Effect::Redo) {
+            EXPECT_EQ(window->record().u16(pilot::Field::Skill),
+                      key.effect == Effect::Redo ? 42 : 0);
+        }
+    }
+}
+
+// Shift+F10 opens the popup on the focused field, as the Menu key does.
+TEST_F(WindowShell, ShiftF10OpensThePopupOnTheFocusedField) {
+    showActive();
+    auto* popup = window->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    for (const char* name : {"TotalScoreEdit1", "RankBox", "Edit3", "Edit79"}) {
+        SCOPED_TRACE(name);
+        QWidget* field = control(name);
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(field, Qt::Key_F10, Qt::ShiftModifier);
+        EXPECT_TRUE(popup->isVisible());
+        popup->hide();
+    }
+}
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "DialogService.h"
 #include "Pictures.h"
 
 namespace ui {
@@ -23,15 +24,20 @@ QLabel* addLine(QVBoxLayout* lines, const QString& objectName, const QString& te
     return label;
 }
 
-// A link label that hands its address to the desktop (browser or mail program).
-void addLink(QVBoxLayout* lines, const QString& objectName, const QString& address,
-             const QString& shown) {
+// A link label that hands its address to the desktop (browser or mail program). When the
+// desktop has no program for it, the user is told so and given the address to copy.
+void addLink(QVBoxLayout* lines, DialogService& dialogs, const QString& objectName,
+             const QString& address, const QString& shown, const QString& failure) {
     QLabel* label =
         addLine(lines, objectName, QStringLiteral("<a href=\"%1\">%2</a>").arg(address, shown));
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     QObject::connect(label, &QLabel::linkActivated, label,
-                     [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
+                     [label, &dialogs, shown, failure](const QString& link) {
+                         if (!QDesktopServices::openUrl(QUrl(link))) {
+                             dialogs.showUnopenedAddress(label->window(), failure, shown);
+                         }
+                     });
 }
 
 std::optional<qint64> readAvailableMemory() {
@@ -68,7 +74,7 @@ QString memoryLine(std::optional<qint64> kibibytes) {
     return QStringLiteral("Memory available: ") + amount;
 }
 
-AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(DialogService& dialogs, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About Brevanta"));
     setModal(true);
@@ -96,9 +102,11 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     addLine(lines, QStringLiteral("CopyrightLabel"),
             QStringLiteral("Copyright \u00A9 2026 Vessk Computing"));
     const QString web = QString::fromLatin1(kWebAddress);
-    addLink(lines, QStringLiteral("WebLink"), web, web);
+    addLink(lines, dialogs, QStringLiteral("WebLink"), web, web,
+            QStringLiteral("No web browser could be started for this address."));
     const QString mail = QString::fromLatin1(kMailAddress);
-    addLink(lines, QStringLiteral("MailLink"), QStringLiteral("mailto:") + mail, mail);
+    addLink(lines, dialogs, QStringLiteral("MailLink"), QStringLiteral("mailto:") + mail, mail,
+            QStringLiteral("No mail program could be started for this address."));
     addLine(lines, QStringLiteral("SystemLabel"),
             QStringLiteral("Operating system: ") + QSysInfo::prettyProductName());
     addLine(lines, QStringLiteral("MemoryLabel"), memoryLine(readAvailableMemory()));

@@ -8,6 +8,8 @@
 
 namespace ui {
 
+class DialogService;
+
 // The links of the About box.
 inline constexpr auto kWebAddress = "https://vessk.example/brevanta";
 inline constexpr auto kMailAddress = "brevanta@vessk.example";
@@ -21,11 +23,12 @@ inline constexpr auto kMailAddress = "brevanta@vessk.example";
 [[nodiscard]] QString memoryLine(std::optional<qint64> kibibytes);
 
 // The modal About box: icon, company and product lines, version, copyright, a web and an
-// e-mail link, and the system lines (operating system, memory available).
+// e-mail link, and the system lines (operating system, memory available). A link the
+// desktop cannot open is reported through `dialogs`.
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(DialogService& dialogs, QWidget* parent = nullptr);
 };
 
 }  // namespace ui

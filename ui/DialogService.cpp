@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include "AboutBox.h"
@@ -26,6 +28,11 @@ bool confirmCreation(QWidget* parent, const FileDialogOptions& options, const QS
     const QString question =
         QStringLiteral("%1 does not exist.\nCreate it?").arg(QDir::toNativeSeparators(path));
     return QMessageBox::question(parent, options.title, question) == QMessageBox::Yes;
+}
+
+// Every box of the program carries the application title.
+QString caption() {
+    return QStringLiteral("Brevanta");
 }
 
 }  // namespace
@@ -59,8 +66,10 @@ std::optional<FileChoice> QtDialogService::chooseFile(QWidget* parent,
         if (path.isEmpty()) {
             continue;
         }
+        // The question belongs to the window that asked for the dialog, not to the dialog
+        // that has closed: the desktop stacks it above that window (the form stays on top).
         if (options.confirmCreate && !QFileInfo::exists(path) &&
-            !confirmCreation(&dialog, options, path)) {
+            !confirmCreation(parent, options, path)) {
             continue;
         }
         return FileChoice{path, static_cast<int>(std::max<qsizetype>(
@@ -69,14 +78,53 @@ std::optional<FileChoice> QtDialogService::chooseFile(QWidget* parent,
     return std::nullopt;
 }
 
-void QtDialogService::showError(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Brevanta"), text, QMessageBox::Ok,
-                    parent);
+void QtDialogService::showError(QWidget* parent, const QString& text, const QString& file) {
+    QMessageBox box(QMessageBox::Critical, caption(), text, QMessageBox::Ok, parent);
+    box.setInformativeText(QDir::toNativeSeparators(file));
+    box.exec();
+}
+
+SaveChoice QtDialogService::askSaveChanges(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Warning, caption(), question,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
+}
+
+// Cancel is the default: pressing Enter keeps the other program's bytes.
+bool QtDialogService::askOverwrite(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Warning, caption(), question, QMessageBox::Cancel, parent);
+    QPushButton* overwrite = box.addButton(QStringLiteral("Overwrite"), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == overwrite;
+}
+
+void QtDialogService::showUnopenedAddress(QWidget* parent, const QString& text,
+                                          const QString& address) {
+    QMessageBox box(QMessageBox::Warning, caption(), text, QMessageBox::Ok, parent);
+    box.setInformativeText(address);
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        if (label->text() == address) {
+            label->setTextFormat(Qt::PlainText);
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                           Qt::TextSelectableByKeyboard);
+        }
+    }
     box.exec();
 }
 
 void QtDialogService::showAbout(QWidget* parent) {
-    AboutBox box(parent);
+    AboutBox box(*this, parent);
     box.exec();
 }
 

@@ -26,8 +26,12 @@ struct FileChoice {
     int filterIndex = 0;
 };
 
+// The answer to "Save changes to NAME?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 // The seam between the windows and the modal dialogs of the desktop: the windows never
-// call QFileDialog or QMessageBox themselves, so tests answer with canned replies.
+// call QFileDialog or QMessageBox themselves, so tests answer with canned replies. Every
+// box is modal and belongs to `parent`, so that the desktop shows it above that window.
 class DialogService {
 public:
     virtual ~DialogService() = default;
@@ -37,8 +41,18 @@ public:
                                                                const FileDialogOptions& options,
                                                                const QString& initialName,
                                                                int initialFilter) = 0;
-    // The error box: caption "Brevanta", error icon, OK button.
-    virtual void showError(QWidget* parent, const QString& text) = 0;
+    // The error box: caption "Brevanta", error icon, OK button; `text` is the message and
+    // `file` names the file concerned in a second line.
+    virtual void showError(QWidget* parent, const QString& text, const QString& file) = 0;
+    // The question before unsaved changes are dropped, with Save, Discard and Cancel.
+    [[nodiscard]] virtual SaveChoice askSaveChanges(QWidget* parent, const QString& question) = 0;
+    // The question before a file another program changed is written over, with Overwrite
+    // and Cancel; true for Overwrite.
+    [[nodiscard]] virtual bool askOverwrite(QWidget* parent, const QString& question) = 0;
+    // Says that the desktop could not open an address, and shows the address as text the
+    // user can select and copy.
+    virtual void showUnopenedAddress(QWidget* parent, const QString& text,
+                                     const QString& address) = 0;
     // The modal About box.
     virtual void showAbout(QWidget* parent) = 0;
 };
@@ -50,7 +64,10 @@ public:
                                                        const FileDialogOptions& options,
                                                        const QString& initialName,
                                                        int initialFilter) override;
-    void showError(QWidget* parent, const QString& text) override;
+    void showError(QWidget* parent, const QString& text, const QString& file) override;
+    [[nodiscard]] SaveChoice askSaveChanges(QWidget* parent, const QString& question) override;
+    [[nodiscard]] bool askOverwrite(QWidget* parent, const QString& question) override;
+    void showUnopenedAddress(QWidget* parent, const QString& text, const QString& address) override;
     void showAbout(QWidget* parent) override;
 };
 

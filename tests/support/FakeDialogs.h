@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <optional>
 #include <vector>
@@ -9,7 +11,8 @@
 namespace testing_support {
 
 // Answers file dialogs from a queue of canned replies and records what was asked and shown,
-// so that no test ever blocks on a modal dialog. An empty queue answers Cancel.
+// so that no test ever blocks on a modal dialog. An empty queue answers Cancel; a question
+// the test did not answer beforehand fails the test (and is answered with Cancel).
 class FakeDialogs final : public ui::DialogService {
 public:
     struct Request {
@@ -17,11 +20,27 @@ public:
         QString initialName;
         int initialFilter = 0;
     };
+    // An error box: its text, which compares as the text, and the file it names.
+    struct ShownError : QString {
+        QString file;
+    };
+    struct Question {
+        enum class Kind { SaveChanges, Overwrite };
+        Kind kind;
+        QString text;
+        QWidget* parent;
+    };
 
     void answer(QString path, int filterIndex = 0) {
         m_answers.push_back(ui::FileChoice{std::move(path), filterIndex});
     }
     void answerCancel() { m_answers.push_back(std::nullopt); }
+    void answerSaveChanges(ui::SaveChoice choice) { m_saveAnswers.push_back(choice); }
+    void answerOverwrite(bool overwrite) { m_overwriteAnswers.push_back(overwrite); }
+    // Whether every canned answer to a question was used.
+    [[nodiscard]] bool questionsAnswered() const {
+        return m_saveAnswers.empty() && m_overwriteAnswers.empty();
+    }
 
     std::optional<ui::FileChoice> chooseFile(QWidget*, const ui::FileDialogOptions& options,
                                              const QString& initialName,
@@ -36,15 +55,43 @@ public:
         m_answers.pop_front();
         return reply;
     }
-    void showError(QWidget*, const QString& text) override { errors.push_back(text); }
+    void showError(QWidget*, const QString& text, const QString& file) override {
+        errors.push_back({text, file});
+    }
+    ui::SaveChoice askSaveChanges(QWidget* parent, const QString& question) override {
+        questions.push_back({Question::Kind::SaveChanges, question, parent});
+        return next(m_saveAnswers, ui::SaveChoice::Cancel, question);
+    }
+    bool askOverwrite(QWidget* parent, const QString& question) override {
+        questions.push_back({Question::Kind::Overwrite, question, parent});
+        return next(m_overwriteAnswers, false, question);
+    }
+    void showUnopenedAddress(QWidget*, const QString& text, const QString& address) override {
+        unopened.push_back({text, address});
+    }
     void showAbout(QWidget*) override { ++aboutShown; }
 
     std::vector<Request> requests;
-    std::vector<QString> errors;
+    std::vector<ShownError> errors;
+    std::vector<Question> questions;
+    std::vector<std::pair<QString, QString>> unopened;  // text, address
     int aboutShown = 0;
 
 private:
+    template <typename Answer>
+    static Answer next(std::deque<Answer>& answers, Answer cancel, const QString& question) {
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << question.toStdString();
+            return cancel;
+        }
+        Answer reply = answers.front();
+        answers.pop_front();
+        return reply;
+    }
+
     std::deque<std::optional<ui::FileChoice>> m_answers;
+    std::deque<ui::SaveChoice> m_saveAnswers;
+    std::deque<bool> m_overwriteAnswers;
 };
 
 }  // namespace testing_support

@@ -11,9 +11,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include "FakeDialogs.h"
 #include "FieldTable.h"
@@ -85,6 +88,36 @@ protected:
     void activate() {
         window->show();
         QApplication::processEvents();
+    }
+    // Shown and the active window, so that keys reach the focused field and shortcuts work.
+    void showActive() {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QApplication::processEvents();
+    }
+    template <typename Widget = QWidget>
+    [[nodiscard]] Widget* control(const char* name) const {
+        auto* widget = window->findChild<Widget*>(latin(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    // The user clicks into the field, selects its text and types over it key by key.
+    void typeInto(const char* name, const QString& keys) {
+        auto* edit = control<QLineEdit>(name);
+        edit->setFocus(Qt::MouseFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, keys);
+    }
+    // The groups that show the record, in the window's order.
+    [[nodiscard]] std::vector<QWidget*> recordGroups() const {
+        std::vector<QWidget*> groups;
+        for (auto* group : window->findChildren<QGroupBox*>()) {
+            if (group->title() != QStringLiteral(" BSF Generation ")) {
+                groups.push_back(group);
+            }
+        }
+        return groups;
     }
     void trigger(const char* name) {
         auto* action = window->findChild<QAction*>(latin(name));

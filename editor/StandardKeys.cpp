@@ -1,0 +1,34 @@
+#include "StandardKeys.h"
+
+#include <array>
+#include <utility>
+
+namespace editor {
+
+namespace {
+
+constexpr std::array<std::pair<QKeySequence::StandardKey, QKeyCombination>, 7> kCommonKeys = {{
+    {QKeySequence::Open, Qt::CTRL | Qt::Key_O},
+    {QKeySequence::Save, Qt::CTRL | Qt::Key_S},
+    {QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+    {QKeySequence::New, Qt::CTRL | Qt::Key_N},
+    {QKeySequence::Quit, Qt::CTRL | Qt::Key_Q},
+    {QKeySequence::Undo, Qt::CTRL | Qt::Key_Z},
+    {QKeySequence::Redo, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+}};
+
+}  // namespace
+
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty()) {
+        for (const auto& [command, common] : kCommonKeys) {
+            if (command == key) {
+                keys.append(QKeySequence(common));
+            }
+        }
+    }
+    return keys;
+}
+
+}  // namespace editor
