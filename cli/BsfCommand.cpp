@@ -1,3 +1,4 @@
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -89,7 +90,8 @@ int runBsf(const BsfOptions& options) {
         input.fromMission = options.from - 1;
         input.toMission = options.to - 1;
     }
-    if (sameFile(options.output, options.pilot)) {
+    const bool toStandardOutput = options.output == kStandardStream;
+    if (!toStandardOutput && sameFile(options.output, options.pilot)) {
         reportRefusal("bsf: " + options.output + " is the pilot file itself");
         return kFailure;
     }
@@ -100,8 +102,12 @@ int runBsf(const BsfOptions& options) {
     if (options.battle != 0) {
         selectBattle(options, *record, input);
     }
-    if (const auto error =
-            reports::saveBsfForm(options.output, reports::bsfFormText(input, *record))) {
+    const std::string form = reports::bsfFormText(input, *record);
+    if (toStandardOutput) {
+        std::cout << form;
+        return standardOutputWritten() ? kSuccess : kFailure;
+    }
+    if (const auto error = reports::saveBsfForm(options.output, form)) {
         reportIoError(options.output, *error);
         return kFailure;
     }
@@ -116,9 +122,13 @@ void addBsfCommand(CLI::App& app, int& status) {
     command->footer(
         "Writes exactly the bytes of the form window; an existing OUT gets a separator line and "
         "the form appended. Texts are written as single-byte (Latin-1) text, \"?\" for any "
-        "other character. Choose the scores with --battle or --combat.");
-    command->add_option("PILOT", options->pilot, "Pilot file (.TFR)")->required();
-    command->add_option("OUT", options->output, "Form file (.TXT)")->required();
+        "other character. Choose the scores with --battle or --combat; --combat refuses a "
+        "--from after --to. PILOT - reads the pilot from standard input, OUT - writes the "
+        "form to standard output.");
+    command->add_option("PILOT", options->pilot, "Pilot file (.TFR), or - for standard input")
+        ->required();
+    command->add_option("OUT", options->output, "Form file (.TXT), or - for standard output")
+        ->required();
     command->add_option("--id-line", options->idLine, "Name of Applicant (the Vessk ID-Line)");
     command->add_option("--battle-no", options->battleNumber, "Vessk battle number");
     command->add_option("--medal", options->medal, "Name of the medal");
@@ -143,7 +153,8 @@ void addBsfCommand(CLI::App& app, int& status) {
         "--combat", options->craft,
         "Write combat chamber scores of this craft: a name such as \"TIE Fighter\", or 1 to 7");
     combat->excludes(battle);
-    command->add_option("--from", options->from, "First mission, 1 to 8 (default 1)")
+    command
+        ->add_option("--from", options->from, "First mission, 1 to 8 (default 1; not after --to)")
         ->check(CLI::Range(1, 8))
         ->needs(combat);
     command->add_option("--to", options->to, "Last mission, 1 to 8 (default 4)")

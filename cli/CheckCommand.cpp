@@ -31,6 +31,9 @@ int runCheck(const CheckOptions& options) {
             warned = true;
         }
     }
+    if (!standardOutputWritten()) {
+        return kFailure;
+    }
     return failed ? kFailure : warned ? kFound : kSuccess;
 }
 
@@ -44,7 +47,7 @@ void addCheckCommand(CLI::App& app, int& status) {
         "One line each: enumerated values outside their lists, BattleLastMission above 8, "
         "CombatCompleted other than 0 and 1, hits above shots, TotalScore and Kills differing "
         "from the sums the editor computes. Exit status 1 when any, 2 when a file cannot be "
-        "read.");
+        "read. PILOT - reads the pilot from standard input.");
     command->add_option("PILOT", options->pilots, "Pilot files (.TFR)")->required();
     command->callback([options, &status] { status = runCheck(*options); });
 }

@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -89,7 +91,7 @@ public:
         const std::string text = reports::pilotReport(*record, absolute.native());
         if (toStandardOutput) {
             std::cout << text;
-            return static_cast<bool>(std::cout.flush());
+            return standardOutputWritten();
         }
         if (isThePilot(target, pilot)) {
             reportRefusal(pilot.string() +
@@ -102,11 +104,26 @@ public:
                           target.string());
             return false;
         }
-        if (const auto error = pilot::writeFileSafely(target, text)) {
+        if (const auto error =
+                pilot::writeFileSafely(target, text, pilot::Durability::SyncedLater)) {
             reportIoError(target, *error);
             return false;
         }
+        rememberFileSystem(target);
         return true;
+    }
+
+    // Makes the reports written durable, one sync for each file system they went to; false
+    // after reporting a failure.
+    bool syncWritten() {
+        bool synced = true;
+        for (const auto& [device, folder] : m_fileSystems) {
+            if (const auto error = pilot::syncFileSystem(folder)) {
+                reportIoError(folder, *error);
+                synced = false;
+            }
+        }
+        return synced;
     }
 
 private:
@@ -116,15 +133,32 @@ private:
         return m_options.outputDir.empty() ? name : fs::path(m_options.outputDir) / name.filename();
     }
 
+    void rememberFileSystem(const fs::path& target) {
+        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        struct stat info {};
+        if (::stat(folder.c_str(), &info) == 0) {
+            m_fileSystems.emplace(info.st_dev, folder);
+        }
+    }
+
     const ReportOptions& m_options;
     const fs::path m_workingFolder;
     const std::optional<fs::path> m_namedFolder;  // the output folder's absolute name
     std::unordered_set<std::string> m_written;
+    std::unordered_map<dev_t, fs::path> m_fileSystems;  // a folder on each one written to
 };
 
 int runReport(const ReportOptions& options) {
     if (!options.output.empty() && options.pilots.size() > 1) {
         reportRefusal("report: -o takes a single pilot file; use --output-dir for several");
+        return kFailure;
+    }
+    const bool fromStandardInput = std::find(options.pilots.begin(), options.pilots.end(),
+                                             kStandardStream) != options.pilots.end();
+    if (fromStandardInput && (options.output.empty() || options.output == kStandardStream)) {
+        reportRefusal(
+            "report: a pilot read from standard input has no name to give its report; name the "
+            "report with -o FILE");
         return kFailure;
     }
     if (!options.outputDir.empty() && !outputFolderUsable(options.outputDir)) {
@@ -135,6 +169,7 @@ int runReport(const ReportOptions& options) {
     for (const std::string& pilot : options.pilots) {
         failed = !writer.write(pilot) || failed;
     }
+    failed = !writer.syncWritten() || failed;
     return failed ? kFailure : kSuccess;
 }
 
@@ -147,7 +182,7 @@ void addReportCommand(CLI::App& app, int& status) {
         "Writes exactly the bytes of the editor's Save As \"Text File\"; line 1 is the report's "
         "absolute path. Without -o the report goes beside the pilot, named as the pilot with "
         "the extension \".TXT\", and never over the pilot itself. The folder of --output-dir "
-        "must exist.");
+        "must exist. PILOT - reads the pilot from standard input; its report needs -o FILE.");
     command->add_option("PILOT", options->pilots, "Pilot files (.TFR)")->required();
     CLI::Option* output = command->add_option(
         "-o,--output", options->output,
