@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace pilot::storage {
@@ -59,10 +60,12 @@ int stillNamed(const Place& place, const std::string& name, int fd, const System
     return 0;
 }
 
-// Removes a temporary file of this name that no save holds any more; waits while a save of
-// the same target still works with it. Anything else of that name (a folder, a link) is not
-// ours and stays: the save fails with EEXIST then.
-int clearTemporary(const Place& place, const std::string& name, const SystemCalls& os) {
+// Removes a temporary file of this name that no save holds any more. While a save of the
+// same target still works with it, waits for it to finish, or with `wait` false leaves it.
+// Anything else of that name (a folder, a link) is not ours and stays: the save fails with
+// EEXIST then.
+int clearTemporary(const Place& place, const std::string& name, const SystemCalls& os,
+                   bool wait = true) {
     Descriptor fd = steps::openAt(os, place.folder.get(), name.c_str(),
                                   O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (!fd.valid()) {
@@ -78,7 +81,11 @@ int clearTemporary(const Place& place, const std::string& name, const SystemCall
     if (!S_ISREG(info.st_mode)) {
         return EEXIST;
     }
-    if (const int error = steps::lockExclusive(os, fd.get())) {
+    if (!wait) {
+        if (os.flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            return errno == EWOULDBLOCK ? fd.close() : errno;
+        }
+    } else if (const int error = steps::lockExclusive(os, fd.get())) {
         return error;
     }
     bool named = false;
@@ -108,11 +115,13 @@ std::variant<Descriptor, IoError> createNamedTemporary(const Place& place, const
         }
         // Between its creation and the lock, another save may have taken the file for a
         // stale one and removed it: then it is made anew.
-        if (const int error = steps::lockExclusive(os, fd.get())) {
-            return errorAt(error, place.path);
-        }
         bool named = false;
-        if (const int error = stillNamed(place, name, fd.get(), os, named)) {
+        int error = steps::lockExclusive(os, fd.get());
+        if (error == 0) {
+            error = stillNamed(place, name, fd.get(), os, named);
+        }
+        if (error != 0) {
+            os.unlinkAt(place.folder.get(), name.c_str(), 0);  // the failure to report is the first
             return errorAt(error, place.path);
         }
         if (named) {
@@ -199,6 +208,12 @@ public:
             return errorAt(error, m_place.path);
         }
         return std::nullopt;
+    }
+
+    // Removes a temporary file of the target that a killed save left, unless a save still
+    // works with it; for a write that does not need the name itself.
+    [[nodiscard]] int clearStaleTemporary() {
+        return clearTemporary(m_place, m_temporary, m_os, false);
     }
 
     [[nodiscard]] bool named() const { return m_named; }
@@ -387,8 +402,11 @@ std::variant<struct stat, Exists, IoError> createFile(Place& place, std::string_
         }
         int error = 0;
         if (!content.named()) {
+            error = content.clearStaleTemporary();
             // Linking never replaces: the file appears whole under its name, or not at all.
-            error = content.link(place.name);
+            if (error == 0) {
+                error = content.link(place.name);
+            }
             if (error == ENOENT && unnamed) {
                 continue;
             }
