@@ -87,7 +87,14 @@ ssize_t FaultyCalls::write(int fd, const void* data, std::size_t size) const {
     if (std::find(m_writtenTo.begin(), m_writtenTo.end(), fd) == m_writtenTo.end()) {
         m_writtenTo.push_back(fd);
     }
-    return fails(Call::Write) ? -1 : PosixCalls::write(fd, data, size);
+    if (fails(Call::Write)) {
+        // The worst a device can do: take part of the bytes, then refuse the rest.
+        const int error = errno;
+        PosixCalls::write(fd, data, size / 2);
+        errno = error;
+        return -1;
+    }
+    return PosixCalls::write(fd, data, size);
 }
 
 int FaultyCalls::fsync(int fd) const {

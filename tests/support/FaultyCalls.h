@@ -37,7 +37,8 @@ public:
     static constexpr int kKilledStatus = 77;
 
     // The errno a failed call of the kind leaves; none of them is one the storage layer
-    // works around (a failed open is EMFILE, not EACCES, which has a second way).
+    // works around (a failed open is EMFILE, not EACCES, which has a second way). A failed
+    // write has written half of its bytes first.
     [[nodiscard]] static int errnoFor(Call kind);
 
     void failAt(int number) { m_failAt = number; }

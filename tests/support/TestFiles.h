@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -55,5 +56,28 @@ private:
     std::filesystem::path m_folder;
     bool m_mounted = false;
 };
+
+// A small read-write tmpfs that the test can fill up, where the system lets it mount one.
+class TinyDisk {
+public:
+    explicit TinyDisk(std::filesystem::path folder, const std::string& size = "16k");
+    ~TinyDisk();
+    TinyDisk(const TinyDisk&) = delete;
+    TinyDisk& operator=(const TinyDisk&) = delete;
+    [[nodiscard]] bool mounted() const { return m_mounted; }
+
+    // Writes a file until the disk refuses more; true when it ended with "no space".
+    [[nodiscard]] bool fill(const std::string& name) const;
+
+private:
+    std::filesystem::path m_folder;
+    bool m_mounted = false;
+};
+
+// Runs `body` in a child process as another user (uid, gid and supplementary groups) and
+// returns its exit status; kCannotSwitchUser when the process may not become that user.
+inline constexpr int kCannotSwitchUser = 125;
+[[nodiscard]] int runAsUser(uid_t uid, gid_t gid, const std::vector<gid_t>& groups,
+                            const std::function<int()>& body);
 
 }  // namespace testing_support
