@@ -4,17 +4,21 @@
 
 namespace cli {
 
-std::vector<std::string> commandWords(std::span<char* const> arguments) {
+std::vector<std::string> commandWords(std::span<char* const> arguments,
+                                      const LongOptions& options) {
     std::vector<std::string> words;
     words.reserve(arguments.size() + 1);
     bool optionsEnded = false;
     for (const char* argument : arguments) {
         const std::string_view word(argument);
         optionsEnded = optionsEnded || word == "--";
-        if (!optionsEnded && word.size() > 3 && word.starts_with("--") && word.ends_with('=') &&
-            word.find('=') == word.size() - 1) {
-            words.emplace_back(word.substr(0, word.size() - 1));
-            words.emplace_back();
+        const auto option =
+            word.ends_with('=') ? options.find(word.substr(0, word.size() - 1)) : options.end();
+        if (!optionsEnded && option != options.end()) {
+            words.emplace_back(option->first);
+            if (option->second) {
+                words.emplace_back();
+            }
             continue;
         }
         words.emplace_back(word);

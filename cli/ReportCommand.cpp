@@ -26,8 +26,8 @@ namespace fs = std::filesystem;
 
 struct ReportOptions {
     std::vector<std::string> pilots;
-    std::string output;     // a file, "-" for standard output, or empty
-    std::string outputDir;  // empty unless reports go into one folder
+    std::optional<std::string> output;     // a file, or "-" for standard output
+    std::optional<std::string> outputDir;  // the folder all reports go into
 };
 
 // The report's name without -o: the pilot's name with its extension replaced by ".TXT".
@@ -71,9 +71,9 @@ public:
         : m_options(options),
           m_workingFolder(fs::current_path()),
           m_namedFolder(
-              options.outputDir.empty()
-                  ? std::nullopt
-                  : std::optional((m_workingFolder / options.outputDir).lexically_normal())) {}
+              options.outputDir
+                  ? std::optional((m_workingFolder / *options.outputDir).lexically_normal())
+                  : std::nullopt) {}
 
     // Writes the report of one pilot; false after reporting why it could not.
     bool write(const fs::path& pilot) {
@@ -81,9 +81,9 @@ public:
         if (!record) {
             return false;
         }
-        const bool toStandardOutput = m_options.output == "-";
-        const bool named = !m_options.output.empty() && !toStandardOutput;
-        const fs::path target = named ? fs::path(m_options.output) : defaultTarget(pilot);
+        const bool toStandardOutput = m_options.output == kStandardStream;
+        const bool named = m_options.output && !toStandardOutput;
+        const fs::path target = named ? fs::path(*m_options.output) : defaultTarget(pilot);
         // Line 1 names the report by its absolute path, as the editor's Save dialog does.
         const fs::path absolute = m_namedFolder && !named
                                       ? *m_namedFolder / target.filename()
@@ -130,7 +130,7 @@ private:
     // Beside the pilot, or in the output folder.
     [[nodiscard]] fs::path defaultTarget(const fs::path& pilot) const {
         const fs::path name = reportName(pilot);
-        return m_options.outputDir.empty() ? name : fs::path(m_options.outputDir) / name.filename();
+        return m_options.outputDir ? fs::path(*m_options.outputDir) / name.filename() : name;
     }
 
     void rememberFileSystem(const fs::path& target) {
@@ -149,19 +149,23 @@ private:
 };
 
 int runReport(const ReportOptions& options) {
-    if (!options.output.empty() && options.pilots.size() > 1) {
+    if (options.output && options.pilots.size() > 1) {
         reportRefusal("report: -o takes a single pilot file; use --output-dir for several");
         return kFailure;
     }
     const bool fromStandardInput = std::find(options.pilots.begin(), options.pilots.end(),
                                              kStandardStream) != options.pilots.end();
-    if (fromStandardInput && (options.output.empty() || options.output == kStandardStream)) {
+    if (fromStandardInput && (!options.output || options.output == kStandardStream)) {
         reportRefusal(
             "report: a pilot read from standard input has no name to give its report; name the "
             "report with -o FILE");
         return kFailure;
     }
-    if (!options.outputDir.empty() && !outputFolderUsable(options.outputDir)) {
+    if (options.outputDir && options.outputDir->empty()) {
+        reportRefusal("report: --output-dir names no folder");
+        return kFailure;
+    }
+    if (options.outputDir && !outputFolderUsable(*options.outputDir)) {
         return kFailure;
     }
     ReportWriter writer(options);

@@ -21,6 +21,19 @@ std::string commandList(CLI::App& app) {
     return list;
 }
 
+// Every long option of every command, and whether it takes a value.
+cli::LongOptions longOptions(CLI::App& app) {
+    cli::LongOptions options;
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        for (const CLI::Option* option : command->get_options()) {
+            for (const std::string& name : option->get_lnames()) {
+                options.emplace("--" + name, option->get_expected_min() > 0);
+            }
+        }
+    }
+    return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,8 +55,8 @@ int main(int argc, char** argv) {
     cli::addDiffCommand(app, status);
     cli::addCheckCommand(app, status);
 
-    std::vector<std::string> words =
-        cli::commandWords(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
+    std::vector<std::string> words = cli::commandWords(
+        std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)), longOptions(app));
     if (const std::string* command = cli::commandName(words);
         command != nullptr &&
         app.get_subcommands([&](CLI::App* known) { return known->get_name() == *command; })
