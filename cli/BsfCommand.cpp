@@ -30,7 +30,7 @@ struct BsfOptions {
     std::size_t battle = 0;
     std::size_t last = 0;  // 0: the battle's last completed mission, as the window selects it
     std::vector<std::size_t> highscore;
-    std::string craft;
+    std::optional<std::string> craft;
     std::size_t from = 1;  // the window's range when it opens: missions 1 to 4
     std::size_t to = 4;
 };
@@ -69,14 +69,14 @@ int runBsf(const BsfOptions& options) {
     input.battleNumber = reports::latin1FromUtf8(options.battleNumber);
     input.medal = reports::latin1FromUtf8(options.medal);
     input.email = reports::latin1FromUtf8(options.email);
-    if (options.battle == 0 && options.craft.empty()) {
+    if (options.battle == 0 && !options.craft) {
         reportRefusal("bsf: choose the scores: --battle N or --combat CRAFT");
         return kFailure;
     }
-    if (!options.craft.empty()) {
-        const auto craft = craftIndex(options.craft);
+    if (options.craft) {
+        const auto craft = craftIndex(*options.craft);
         if (!craft) {
-            reportRefusal("bsf: unknown craft \"" + options.craft +
+            reportRefusal("bsf: unknown craft \"" + *options.craft +
                           "\" (a name such as \"TIE Fighter\", or 1 to 7)");
             return kFailure;
         }
