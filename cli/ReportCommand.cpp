@@ -133,11 +133,13 @@ private:
         return m_options.outputDir ? fs::path(*m_options.outputDir) / name.filename() : name;
     }
 
+    // Reports of a roster mostly go into one folder: it is looked up once.
     void rememberFileSystem(const fs::path& target) {
-        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
         struct stat info {};
-        if (::stat(folder.c_str(), &info) == 0) {
+        if (folder != m_lastFolder && ::stat(folder.c_str(), &info) == 0) {
             m_fileSystems.emplace(info.st_dev, folder);
+            m_lastFolder = std::move(folder);
         }
     }
 
@@ -146,6 +148,7 @@ private:
     const std::optional<fs::path> m_namedFolder;  // the output folder's absolute name
     std::unordered_set<std::string> m_written;
     std::unordered_map<dev_t, fs::path> m_fileSystems;  // a folder on each one written to
+    fs::path m_lastFolder;
 };
 
 int runReport(const ReportOptions& options) {

@@ -180,11 +180,6 @@ public:
             if (!m_fd.valid() && !unnamedFilesUnsupported(errno)) {
                 return errorAt(errno, m_place.path);
             }
-            if (m_fd.valid()) {
-                if (const int error = steps::lockExclusive(m_os, m_fd.get())) {
-                    return errorAt(error, m_place.path);
-                }
-            }
         }
         if (!m_fd.valid()) {
             auto created = createNamedTemporary(m_place, m_temporary, mode, m_os);
@@ -230,8 +225,12 @@ public:
         return 0;
     }
 
-    // An unnamed file takes the temporary name; a stale file of that name goes first.
+    // An unnamed file takes the temporary name, locked from its first moment under it; a
+    // stale file of that name goes first.
     [[nodiscard]] int nameTemporary() {
+        if (const int error = steps::lockExclusive(m_os, m_fd.get())) {
+            return error;
+        }
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
             const int error = link(m_temporary);
             if (error == 0) {
@@ -296,28 +295,18 @@ std::variant<struct stat, IoError> finish(const Place& place, Content& content,
     return content.written();
 }
 
-}  // namespace
-
-std::variant<Place, IoError> openPlace(const fs::path& path, const SystemCalls& os) {
-    if (path.empty()) {
-        return IoError{IoError::InvalidPath};
-    }
-    fs::path target = path;
-    std::error_code ignored;
-    if (fs::is_symlink(fs::symlink_status(path, ignored))) {
-        if (auto resolved = fs::canonical(path, ignored); !ignored) {
-            target = std::move(resolved);
-        }
-    }
+// The place of a name as it stands, links not followed.
+std::variant<Place, IoError> placeOf(const fs::path& target, const SystemCalls& os) {
     const std::string name = target.filename().string();
     if (name.empty() || name == "." || name == "..") {
         // A name that can only be a folder.
-        return IoError{fs::is_directory(path, ignored) ? IoError::AccessDenied
-                                                       : IoError::InvalidPath};
+        std::error_code ignored;
+        return IoError{fs::is_directory(target, ignored) ? IoError::AccessDenied
+                                                         : IoError::InvalidPath};
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     Place place{steps::openAt(os, AT_FDCWD, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC),
-                true, name, target};
+                true, name, target, std::nullopt};
     if (!place.folder.valid() && errno == EACCES) {
         // A folder one may write in but not list: usable, though it cannot be synced.
         place.folder =
@@ -327,7 +316,30 @@ std::variant<Place, IoError> openPlace(const fs::path& path, const SystemCalls& 
     if (!place.folder.valid()) {
         return errorAt(errno, target);
     }
+    struct stat info {};
+    if (os.fstatAt(place.folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        place.existing = info;
+    } else if (errno != ENOENT) {
+        return errorAt(errno, target);
+    }
     return place;
+}
+
+}  // namespace
+
+std::variant<Place, IoError> openPlace(const fs::path& path, const SystemCalls& os) {
+    if (path.empty()) {
+        return IoError{IoError::InvalidPath};
+    }
+    auto opened = placeOf(path, os);
+    auto* place = std::get_if<Place>(&opened);
+    if (place && place->existing && S_ISLNK(place->existing->st_mode)) {
+        std::error_code unresolved;
+        if (auto resolved = fs::canonical(path, unresolved); !unresolved) {
+            return placeOf(resolved, os);
+        }
+    }
+    return opened;
 }
 
 std::variant<LockedFile, Moved, IoError> lockExisting(Place& place, const SystemCalls& os) {

@@ -23,14 +23,15 @@
 // target removes it.
 namespace pilot::storage {
 
-// The folder of a target, held open for the *at calls, and the target's name in it. Saving
-// through a symbolic link replaces the file it points to and keeps the link; a link to
-// nowhere is replaced itself.
+// The folder of a target, held open for the *at calls, the target's name in it, and what
+// had the name when the place was opened. Saving through a symbolic link replaces the file
+// it points to and keeps the link; a link to nowhere is replaced itself.
 struct Place {
     steps::Descriptor folder;
     bool syncable = false;  // opened for reading, which syncing it needs
     std::string name;
-    std::filesystem::path path;  // the target as errors name it
+    std::filesystem::path path;           // the target as errors name it
+    std::optional<struct stat> existing;  // nothing when the name is free
 };
 [[nodiscard]] std::variant<Place, IoError> openPlace(const std::filesystem::path& path,
                                                      const SystemCalls& os);

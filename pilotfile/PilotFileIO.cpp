@@ -82,11 +82,7 @@ Written writeTarget(const fs::path& path, Durability durability, const SystemCal
             return *error;
         }
         Place& place = std::get<Place>(opened);
-        struct stat info {};
-        if (os.fstatAt(place.folder.get(), place.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT) {
-                return errorAt(errno, place.path);
-            }
+        if (!place.existing) {
             Decision decision = decide(place, nullptr);
             if (auto refused = unlessBytes(decision)) {
                 return *refused;
@@ -102,8 +98,8 @@ Written writeTarget(const fs::path& path, Durability durability, const SystemCal
             return std::get<struct stat>(created);
         }
         std::optional<LockedFile> locked;
-        if (!S_ISLNK(info.st_mode)) {  // a link to nowhere is replaced by the file
-            if (const auto error = checkWritable(place, info, os)) {
+        if (!S_ISLNK(place.existing->st_mode)) {  // a link to nowhere is replaced by the file
+            if (const auto error = checkWritable(place, *place.existing, os)) {
                 return *error;
             }
             auto result = storage::lockExisting(place, os);
@@ -354,12 +350,8 @@ std::optional<IoError> createOrAppend(const fs::path& path, std::string_view cre
             return *error;
         }
         Place& place = std::get<Place>(opened);
-        struct stat info {};
-        if (os.fstatAt(place.folder.get(), place.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (place.existing) {
             return appendToFile(path, appended, os);
-        }
-        if (errno != ENOENT) {
-            return errorAt(errno, place.path);
         }
         auto made = storage::createFile(place, created, Durability::Synced, os);
         if (const auto* error = std::get_if<IoError>(&made)) {
