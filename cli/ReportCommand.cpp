@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <iostream>
@@ -13,6 +12,7 @@
 #include <unistd.h>
 #include <CLI/CLI.hpp>
 
+#include "Arguments.h"
 #include "Commands.h"
 #include "PilotFileIO.h"
 #include "PilotFiles.h"
@@ -25,7 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 struct ReportOptions {
-    std::vector<std::string> pilots;
     std::optional<std::string> output;     // a file, or "-" for standard output
     std::optional<std::string> outputDir;  // the folder all reports go into
 };
@@ -151,13 +150,15 @@ private:
     fs::path m_lastFolder;
 };
 
-int runReport(const ReportOptions& options) {
-    if (options.output && options.pilots.size() > 1) {
+int runReport(const NameList& pilots, const ReportOptions& options) {
+    if (options.output && pilots.size() > 1) {
         reportRefusal("report: -o takes a single pilot file; use --output-dir for several");
         return kFailure;
     }
-    const bool fromStandardInput = std::find(options.pilots.begin(), options.pilots.end(),
-                                             kStandardStream) != options.pilots.end();
+    bool fromStandardInput = false;
+    for (std::size_t index = 0; index < pilots.size(); ++index) {
+        fromStandardInput = fromStandardInput || pilots[index] == kStandardStream;
+    }
     if (fromStandardInput && (!options.output || options.output == kStandardStream)) {
         reportRefusal(
             "report: a pilot read from standard input has no name to give its report; name the "
@@ -173,8 +174,8 @@ int runReport(const ReportOptions& options) {
     }
     ReportWriter writer(options);
     bool failed = false;
-    for (const std::string& pilot : options.pilots) {
-        failed = !writer.write(pilot) || failed;
+    for (std::size_t index = 0; index < pilots.size(); ++index) {
+        failed = !writer.write(pilots[index]) || failed;
     }
     failed = !writer.syncWritten() || failed;
     return failed ? kFailure : kSuccess;
@@ -182,7 +183,7 @@ int runReport(const ReportOptions& options) {
 
 }  // namespace
 
-void addReportCommand(CLI::App& app, int& status) {
+void addReportCommand(CLI::App& app, int& status, const NameList& pilots) {
     auto options = std::make_shared<ReportOptions>();
     CLI::App* command = app.add_subcommand("report", "Write the pilot text report");
     command->footer(
@@ -190,7 +191,10 @@ void addReportCommand(CLI::App& app, int& status) {
         "absolute path. Without -o the report goes beside the pilot, named as the pilot with "
         "the extension \".TXT\", and never over the pilot itself. The folder of --output-dir "
         "must exist. PILOT - reads the pilot from standard input; its report needs -o FILE.");
-    command->add_option("PILOT", options->pilots, "Pilot files (.TFR)")->required();
+    // The parser checks that there is a file; the whole list comes from `pilots`.
+    command->add_option("PILOT", "Pilot files (.TFR)")
+        ->expected(CLI::detail::expected_max_vector_size)
+        ->required();
     CLI::Option* output = command->add_option(
         "-o,--output", options->output,
         "The report file, or - for standard output (line 1 then names the default report)");
@@ -199,7 +203,7 @@ void addReportCommand(CLI::App& app, int& status) {
                      "Write each report into this existing folder, named as its pilot with "
                      "\".TXT\"")
         ->excludes(output);
-    command->callback([options, &status] { status = runReport(*options); });
+    command->callback([options, &pilots, &status] { status = runReport(pilots, *options); });
 }
 
 }  // namespace cli

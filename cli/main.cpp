@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <set>
 #include <span>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -12,26 +14,47 @@
 
 namespace {
 
+std::vector<CLI::App*> commandsOf(CLI::App& app) {
+    return app.get_subcommands([](CLI::App*) { return true; });
+}
+
 // "show, report, bsf, ...": the commands in the order of the help.
 std::string commandList(CLI::App& app) {
     std::string list;
-    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+    for (const CLI::App* command : commandsOf(app)) {
         list += (list.empty() ? "" : ", ") + command->get_name();
     }
     return list;
 }
 
-// Every long option of every command, and whether it takes a value.
-cli::LongOptions longOptions(CLI::App& app) {
-    cli::LongOptions options;
-    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+// Every option of every command, and whether it takes a value.
+cli::OptionKinds optionKinds(CLI::App& app) {
+    cli::OptionKinds kinds;
+    for (const CLI::App* command : commandsOf(app)) {
         for (const CLI::Option* option : command->get_options()) {
+            const bool takesValue = option->get_expected_min() > 0;
             for (const std::string& name : option->get_lnames()) {
-                options.emplace("--" + name, option->get_expected_min() > 0);
+                kinds.longOptions.emplace("--" + name, takesValue);
+            }
+            for (const std::string& name : option->get_snames()) {
+                kinds.shortOptions.emplace(name.front(), takesValue);
             }
         }
     }
-    return options;
+    return kinds;
+}
+
+// The commands whose one positional is a list of files.
+std::set<std::string> listCommands(CLI::App& app) {
+    std::set<std::string> names;
+    for (CLI::App* command : commandsOf(app)) {
+        const auto positionals = command->get_options(
+            [](const CLI::Option* option) { return option->get_positional(); });
+        if (positionals.size() == 1 && positionals.front()->get_items_expected_max() > 1) {
+            names.insert(command->get_name());
+        }
+    }
+    return names;
 }
 
 }  // namespace
@@ -47,24 +70,27 @@ int main(int argc, char** argv) {
     });
 
     int status = cli::kSuccess;
-    cli::addShowCommand(app, status);
-    cli::addReportCommand(app, status);
+    cli::NameList pilots;
+    cli::addShowCommand(app, status, pilots);
+    cli::addReportCommand(app, status, pilots);
     cli::addBsfCommand(app, status);
     cli::addNewCommand(app, status);
     cli::addSetCommand(app, status);
     cli::addDiffCommand(app, status);
-    cli::addCheckCommand(app, status);
+    cli::addCheckCommand(app, status, pilots);
 
-    std::vector<std::string> words = cli::commandWords(
-        std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)), longOptions(app));
-    if (const std::string* command = cli::commandName(words);
-        command != nullptr &&
-        app.get_subcommands([&](CLI::App* known) { return known->get_name() == *command; })
+    cli::CommandLine line =
+        cli::readCommandLine(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)),
+                             optionKinds(app), listCommands(app));
+    if (line.command &&
+        app.get_subcommands([&](CLI::App* known) { return known->get_name() == *line.command; })
             .empty()) {
-        cli::reportRefusal("unknown command \"" + *command +
+        cli::reportRefusal("unknown command \"" + *line.command +
                            "\" (the commands: " + commandList(app) + "; --help describes them)");
         return cli::kFailure;
     }
+    pilots = std::move(line.names);
+    std::vector<std::string>& words = line.words;
     std::reverse(words.begin(), words.end());  // the parser takes the words from the back
     try {
         app.parse(words);

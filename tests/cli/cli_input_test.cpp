@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Arguments.h"
 #include "BsfText.h"
 #include "CliRun.h"
 #include "PilotRecord.h"
@@ -104,6 +105,20 @@ TEST(CliInput, AnEmptyValueOfAFlagIsTheFlag) {
     EXPECT_EQ(flagged.out, runCli({"show", "--json", "P.TFR"}, dir.path()).out);
 }
 
+TEST(CliInput, OptionsMayStandAmongTheFiles) {
+    TempDir dir;
+    testing_support::writeRecord(dir / "a.TFR", kPilot);
+    testing_support::writeRecord(dir / "b.TFR", PilotRecord::newPilot());
+    const auto before = runCli({"show", "--json", "a.TFR", "b.TFR"}, dir.path());
+    const auto among = runCli({"show", "a.TFR", "--json", "b.TFR"}, dir.path());
+    EXPECT_EQ(among.status, 0) << among.err;
+    EXPECT_EQ(among.out, before.out);
+    fs::create_directory(dir / "out");
+    const auto reports = runCli({"report", "a.TFR", "--output-dir", "out", "b.TFR"}, dir.path());
+    EXPECT_EQ(reports.status, 0) << reports.err;
+    EXPECT_EQ(testing_support::namesIn(dir / "out"), (std::set<std::string>{"a.TXT", "b.TXT"}));
+}
+
 // "-" as the pilot reads standard input, and as the form's file writes standard output.
 TEST(CliInput, ADashIsTheStandardStream) {
     TempDir dir;
@@ -160,6 +175,55 @@ TEST(CliInput, StandardInputMustHoldAWholeRecordAndAReportNeedsAName) {
             << result.err;
     }
     EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+// The line as the option parser gets it, and the file names a list command reads itself.
+TEST(CliInput, AListCommandsFileNamesAreReadBesideTheParser) {
+    cli::OptionKinds kinds;
+    kinds.longOptions = {
+        {"--json", false}, {"--output", true}, {"--output-dir", true}, {"--medal", true}};
+    kinds.shortOptions = {{'o', true}, {'h', false}};
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<std::string> words;
+        std::vector<std::string> names;
+    };
+    const std::vector<Case> cases = {
+        {{"show", "a", "b", "c"}, {"show", "a"}, {"a", "b", "c"}},
+        {{"show", "--json", "a", "b"}, {"show", "--json", "a"}, {"a", "b"}},
+        {{"show", "a", "--json", "b"}, {"show", "a", "--json"}, {"a", "b"}},
+        {{"show", "--json=", "a"}, {"show", "--json", "a"}, {"a"}},
+        {{"report", "-o", "x", "a"}, {"report", "-o", "x", "a"}, {"a"}},
+        {{"report", "-ox", "a"}, {"report", "-ox", "a"}, {"a"}},
+        {{"report", "-o", "-", "a"}, {"report", "-o", "-", "a"}, {"a"}},
+        {{"report", "a", "--output-dir", "d", "b"},
+         {"report", "a", "--output-dir", "d"},
+         {"a", "b"}},
+        {{"report", "--output-dir=d", "a", "b"}, {"report", "--output-dir=d", "a"}, {"a", "b"}},
+        {{"report", "--output=", "a"}, {"report", "--output", "", "a"}, {"a"}},
+        {{"show", "-", "-5", "a"}, {"show", "-"}, {"-", "-5", "a"}},
+        {{"show", "--", "-weird", "b"}, {"show", "--", "-weird"}, {"-weird", "b"}},
+        {{"show", "--xml", "a"}, {"show", "--xml", "a"}, {"a"}},
+        {{"bsf", "p", "o", "--medal=", "--json"}, {"bsf", "p", "o", "--medal", "", "--json"}, {}},
+        {{"set", "p", "Rank=1", "Skill=2"}, {"set", "p", "Rank=1", "Skill=2"}, {}},
+        {{"--version"}, {"--version"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.front() + " " + c.arguments.back());
+        std::vector<std::string> storage = c.arguments;
+        std::vector<char*> arguments;
+        for (std::string& argument : storage) {
+            arguments.push_back(argument.data());
+        }
+        const cli::CommandLine line =
+            cli::readCommandLine(arguments, kinds, {"show", "check", "report"});
+        EXPECT_EQ(line.words, c.words);
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < line.names.size(); ++i) {
+            names.emplace_back(line.names[i]);
+        }
+        EXPECT_EQ(names, c.names);
+    }
 }
 
 TEST(CliUsage, EveryUsageErrorStartsWithTheProgramsName) {
