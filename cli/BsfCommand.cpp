@@ -63,7 +63,22 @@ void selectBattle(const BsfOptions& options, const pilot::PilotRecord& record, B
     }
 }
 
+// A text of the form is one line, as the form window's edits hold it: a line break would
+// slip lines of its own into the form.
+bool oneLine(const std::string& text, const char* option) {
+    if (text.find_first_of("\r\n") == std::string::npos) {
+        return true;
+    }
+    reportRefusal(std::string("bsf: ") + option +
+                  " holds a line break; a form's texts are one line each");
+    return false;
+}
+
 int runBsf(const BsfOptions& options) {
+    if (!oneLine(options.idLine, "--id-line") || !oneLine(options.battleNumber, "--battle-no") ||
+        !oneLine(options.medal, "--medal") || !oneLine(options.email, "--email")) {
+        return kFailure;
+    }
     BsfInput input;
     input.idLine = reports::latin1FromUtf8(options.idLine);
     input.battleNumber = reports::latin1FromUtf8(options.battleNumber);

@@ -70,7 +70,7 @@ TEST(CliInput, AnEmptyValueAfterTheEqualsSignIsTheEmptyText) {
     }
 }
 
-TEST(CliInput, AnEmptyNumberCraftOrNameIsRefused) {
+TEST(CliInput, EmptyNumbersCraftsOrNamesAndLineBreaksAreRefused) {
     struct Case {
         std::vector<std::string> arguments;
         std::string message;
@@ -83,6 +83,10 @@ TEST(CliInput, AnEmptyNumberCraftOrNameIsRefused) {
         {{"bsf", "P.TFR", "F.TXT", "--combat", "1", "--from="}, "brevanta-cli: --from: "},
         {{"bsf", "P.TFR", "F.TXT", "--combat", "1", "--to="}, "brevanta-cli: --to: "},
         {{"report", "P.TFR", "--output="}, "brevanta-cli: : error 3: "},
+        {{"bsf", "P.TFR", "F.TXT", "--battle", "1", "--medal", "Cross\r\nScores:"},
+         "brevanta-cli: bsf: --medal holds a line break"},
+        {{"bsf", "P.TFR", "F.TXT", "--battle", "1", "--id-line", "Ace\n"},
+         "brevanta-cli: bsf: --id-line holds a line break"},
         {{"report", "P.TFR", "--output-dir="}, "brevanta-cli: report: --output-dir names no"},
     };
     TempDir dir;
