@@ -9,6 +9,8 @@ packages=(
     libcli11-dev nlohmann-json3-dev
     fonts-liberation
 )
+# The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 if [[ "${1:-}" == "--with-display" ]]; then
     packages+=(xvfb imagemagick)
 fi

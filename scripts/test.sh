@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite headless, twice: a normal build with warnings as
-# errors, and one under AddressSanitizer and UndefinedBehaviorSanitizer.
+# errors, and one under AddressSanitizer and UndefinedBehaviorSanitizer; then runs every
+# fuzz target for 30 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -23,3 +24,10 @@ echo "== Normal build"
 run_suite build/test
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 run_suite build/test-sanitize -DBREVANTA_SANITIZE=ON
+
+# The fuzz targets: a clang build of their own (scripts/fuzz.sh), 30 seconds each.
+run_fuzzers() {
+    echo "== Fuzz targets (clang, libFuzzer, ASan + UBSan), 30 s each"
+    scripts/fuzz.sh 30
+}
+run_fuzzers

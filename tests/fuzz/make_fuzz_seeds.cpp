@@ -37,10 +37,10 @@ bool writeSeeds(const fs::path& folder, const std::vector<std::string>& seeds) {
 // Each text of a number field at each width (the first byte).
 std::vector<std::string> numberSeeds() {
     const std::vector<std::string> texts = {
-        "0",          "-1",          "2147483647", "-2147483648", "2147483648", "65535",
-        "70000",      "-2",          "255",        "131071",      "  12",       "12 ",
-        "+7",         "-0",          "$FFFFFFFF",  "$7fffffff",   "$100000000", "$0000000001",
-        "$",          "",            "-",          "abc",         "1e3",        " $ff"};
+        "0",     "-1", "2147483647", "-2147483648", "2147483648", "65535",
+        "70000", "-2", "255",        "131071",      "  12",       "12 ",
+        "+7",    "-0", "$FFFFFFFF",  "$7fffffff",   "$100000000", "$0000000001",
+        "$",     "",   "-",          "abc",         "1e3",        " $ff"};
     std::vector<std::string> seeds;
     for (char width = 0; width < 3; ++width) {
         for (const std::string& text : texts) {
@@ -83,7 +83,9 @@ std::vector<std::string> reportSeeds() {
         return std::string(record.bytes().begin(), record.bytes().end());
     };
     // The report's path and the form's four texts, each ended by a NUL.
-    static constexpr char kTexts[] = "/pilots/ACE.TXT\0Lt Ace/Vessk Wing 1\0" "17\0Imperial Cross\0ace@x";
+    static constexpr char kTexts[] =
+        "/pilots/ACE.TXT\0Lt Ace/Vessk Wing 1\0"
+        "17\0Imperial Cross\0ace@x";
     const std::string texts(kTexts, sizeof kTexts - 1);
     const std::string battle{'\1', '\3', '\2', '\5', '\377', '\377', '\377'};
     const std::string combat{'\2', '\377', '\377', '\0', '\6', '\2', '\4'};
@@ -101,11 +103,18 @@ std::vector<std::string> reportSeeds() {
 // The name of the first and last element of every field, some with a value, and names
 // that must be refused.
 std::vector<std::string> fieldPathSeeds() {
-    std::vector<std::string> seeds = {"Nope",          "Rank[0]",      "TrainingScore",
-                                      "TrainingScore[007]", "BattleMissionScore[20][0]",
-                                      "ShipKills[70]", "Rank=Captain", "Skill=65535",
-                                      "TrainingLevel[0]=255", "BattleLastMission[3]=256",
-                                      "Reserved0=1",   "TotalScore=$FFFFFFFF"};
+    std::vector<std::string> seeds = {"Nope",
+                                      "Rank[0]",
+                                      "TrainingScore",
+                                      "TrainingScore[007]",
+                                      "BattleMissionScore[20][0]",
+                                      "ShipKills[70]",
+                                      "Rank=Captain",
+                                      "Skill=65535",
+                                      "TrainingLevel[0]=255",
+                                      "BattleLastMission[3]=256",
+                                      "Reserved0=1",
+                                      "TotalScore=$FFFFFFFF"};
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
         seeds.push_back(cli::pathName({info.id, 0, 0}));
         seeds.push_back(cli::pathName({info.id, info.rows - 1, info.columns - 1}) + "=1");
