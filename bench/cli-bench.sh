@@ -44,7 +44,8 @@ measure() {
         exit 1
     fi
     end=$(date +%s.%N)
-    awk -v s="$start" -v e="$end" '{ printf "%.3f %.3f %d\n", e - s, $1 + $2, $3 }' time.out
+    # The last line: time puts a line about a non-zero exit status before it.
+    awk -v s="$start" -v e="$end" 'END { printf "%.3f %.3f %d\n", e - s, $1 + $2, $3 }' time.out
 }
 
 # One run of a measured command over the files. Each report run writes into a folder of its

@@ -31,5 +31,5 @@ for target in number_text reports field_path; do
         echo "fuzz_$target found a failure; the input is kept in $dir/crash-$target-*" >&2
         exit 1
     fi
-    grep -E "^(#[0-9]+ +DONE|stat::number_of_executed_units)" "$log" || true
+    grep -E "^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units)" "$log" || true
 done
