@@ -41,23 +41,10 @@ bool unnamedFilesUnsupported(int error) {
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
-// Whether the name still leads to the open file, that is, nobody removed or replaced it.
+// Whether the name in the place's folder still leads to the open file.
 int stillNamed(const Place& place, const std::string& name, int fd, const SystemCalls& os,
                bool& named) {
-    struct stat open {};
-    struct stat current {};
-    if (os.fstat(fd, &open) != 0) {
-        return errno;
-    }
-    if (os.fstatAt(place.folder.get(), name.c_str(), &current, AT_SYMLINK_NOFOLLOW) != 0) {
-        if (errno != ENOENT) {
-            return errno;
-        }
-        named = false;
-        return 0;
-    }
-    named = steps::sameFile(open, current);
-    return 0;
+    return steps::stillNamed(os, place.folder.get(), name.c_str(), AT_SYMLINK_NOFOLLOW, fd, named);
 }
 
 // Removes a temporary file of this name that no save holds any more. While a save of the

@@ -71,10 +71,15 @@ int syncFile(const SystemCalls& os, int fd) {
     return 0;
 }
 
-int readFully(const SystemCalls& os, int fd, std::span<std::uint8_t> buffer, std::size_t& filled) {
+namespace {
+
+// Reads until the buffer is full or the file ends; `readSome(rest, at)` reads into the rest
+// of the buffer, `at` bytes in.
+template <typename ReadSome>
+int fill(std::span<std::uint8_t> buffer, std::size_t& filled, ReadSome readSome) {
     filled = 0;
     while (filled < buffer.size()) {
-        const ssize_t got = os.read(fd, buffer.data() + filled, buffer.size() - filled);
+        const ssize_t got = readSome(buffer.subspan(filled), filled);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -89,23 +94,37 @@ int readFully(const SystemCalls& os, int fd, std::span<std::uint8_t> buffer, std
     return 0;
 }
 
+}  // namespace
+
+int readFully(const SystemCalls& os, int fd, std::span<std::uint8_t> buffer, std::size_t& filled) {
+    return fill(buffer, filled, [&](std::span<std::uint8_t> rest, std::size_t) {
+        return os.read(fd, rest.data(), rest.size());
+    });
+}
+
 int readHead(const SystemCalls& os, int fd, std::span<std::uint8_t> buffer) {
     std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
     std::size_t filled = 0;
-    while (filled < buffer.size()) {
-        const ssize_t got = os.pread(fd, buffer.data() + filled, buffer.size() - filled,
-                                     static_cast<off_t>(filled));
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+    return fill(buffer, filled, [&](std::span<std::uint8_t> rest, std::size_t at) {
+        return os.pread(fd, rest.data(), rest.size(), static_cast<off_t>(at));
+    });
+}
+
+int stillNamed(const SystemCalls& os, int folder, const char* name, int flags, int fd,
+               bool& named) {
+    struct stat open {};
+    struct stat current {};
+    if (os.fstat(fd, &open) != 0) {
+        return errno;
+    }
+    if (os.fstatAt(folder, name, &current, flags) != 0) {
+        if (errno != ENOENT) {
             return errno;
         }
-        if (got == 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(got);
+        named = false;
+        return 0;
     }
+    named = sameFile(open, current);
     return 0;
 }
 

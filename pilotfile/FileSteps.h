@@ -60,6 +60,11 @@ private:
 
 [[nodiscard]] bool sameFile(const struct stat& a, const struct stat& b);
 
+// Whether `name` in the folder (fstatat's flags) still leads to the open file: nobody has
+// removed it or put another file in its place. Asked once a lock on the file is held.
+[[nodiscard]] int stillNamed(const SystemCalls& os, int folder, const char* name, int flags, int fd,
+                             bool& named);
+
 [[nodiscard]] inline IoError errorAt(int errnoValue, const std::filesystem::path& path,
                                      IoError::Transfer transfer = IoError::Transfer::Writing) {
     return IoError::fromErrno(errnoValue, path.string(), transfer);

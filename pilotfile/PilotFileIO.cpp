@@ -144,24 +144,6 @@ std::variant<FileStamp, IoError> lockedStamp(const LockedFile& locked, const Pla
     return stampOf(locked.info, head);
 }
 
-// Whether the name still leads to the open file after its lock was awaited.
-int stillNamed(int fd, const fs::path& path, const SystemCalls& os, bool& named) {
-    struct stat open {};
-    struct stat current {};
-    if (os.fstat(fd, &open) != 0) {
-        return errno;
-    }
-    if (os.fstatAt(AT_FDCWD, path.c_str(), &current, 0) != 0) {
-        if (errno != ENOENT) {
-            return errno;
-        }
-        named = false;
-        return 0;
-    }
-    named = steps::sameFile(open, current);
-    return 0;
-}
-
 // Appends to the open, locked file; on failure cuts it back to `oldSize`.
 int appendLocked(int fd, off_t oldSize, std::string_view bytes, const SystemCalls& os) {
     int error = steps::writeAll(os, fd, bytes);
@@ -320,7 +302,7 @@ std::optional<IoError> appendToFile(const fs::path& path, std::string_view bytes
             return errorAt(error, path);
         }
         bool named = false;
-        if (const int error = stillNamed(file.get(), path, os, named)) {
+        if (const int error = steps::stillNamed(os, AT_FDCWD, path.c_str(), 0, file.get(), named)) {
             return errorAt(error, path);
         }
         if (!named) {

@@ -25,14 +25,11 @@ using pilot::FileStamp;
 using pilot::IoError;
 using pilot::PilotRecord;
 using testing_support::TempDir;
+using testing_support::textOf;
 
 const PilotRecord kLoaded = testing_support::patternedRecord(81);
 const PilotRecord kTheirs = testing_support::patternedRecord(82);
 const PilotRecord kMine = testing_support::patternedRecord(83);
-
-std::string textOf(const PilotRecord& record) {
-    return {record.bytes().begin(), record.bytes().end()};
-}
 
 FileStamp stampOfLoad(const fs::path& path) {
     auto loaded = pilot::loadPilotFileWithStamp(path);

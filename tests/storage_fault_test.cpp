@@ -28,14 +28,12 @@ namespace {
 namespace fs = std::filesystem;
 using pilot::IoError;
 using pilot::PilotRecord;
+using testing_support::errorOf;
 using testing_support::FaultyCalls;
 using testing_support::namesIn;
 using testing_support::TempDir;
+using testing_support::textOf;
 using Call = FaultyCalls::Call;
-
-std::string textOf(const PilotRecord& record) {
-    return {record.bytes().begin(), record.bytes().end()};
-}
 
 const PilotRecord kOld = testing_support::patternedRecord(61);
 const PilotRecord kNew = testing_support::patternedRecord(62);
@@ -56,15 +54,6 @@ struct Operation {
     std::string after;
     std::function<std::optional<IoError>(const fs::path&, const pilot::SystemCalls&)> run;
 };
-
-std::optional<IoError> errorOf(
-    const std::variant<pilot::FileStamp, pilot::ChangedOnDisk, IoError>& result) {
-    if (const auto* error = std::get_if<IoError>(&result)) {
-        return *error;
-    }
-    EXPECT_FALSE(std::holds_alternative<pilot::ChangedOnDisk>(result));
-    return std::nullopt;
-}
 
 std::vector<Operation> operations() {
     const std::string report = reports::pilotReport(kNew, "/pilots/T");

@@ -27,25 +27,15 @@ namespace {
 namespace fs = std::filesystem;
 using pilot::IoError;
 using pilot::PilotRecord;
+using testing_support::errorOf;
 using testing_support::FaultyCalls;
 using testing_support::namesIn;
 using testing_support::TempDir;
+using testing_support::textOf;
 
 const PilotRecord kOld = testing_support::patternedRecord(71);
 const PilotRecord kNew = testing_support::patternedRecord(72);
 const std::string kSeparator = "---------------------------------------------\r\n";
-
-std::string textOf(const PilotRecord& record) {
-    return {record.bytes().begin(), record.bytes().end()};
-}
-
-std::optional<IoError> errorOf(
-    const std::variant<pilot::FileStamp, pilot::ChangedOnDisk, IoError>& result) {
-    if (const auto* error = std::get_if<IoError>(&result)) {
-        return *error;
-    }
-    return std::nullopt;
-}
 
 // Every way the storage layer writes a file; `creates` when it makes a file of a free name.
 struct Writer {

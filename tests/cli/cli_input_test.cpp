@@ -22,12 +22,9 @@ using reports::BsfInput;
 using testing_support::readText;
 using testing_support::runCli;
 using testing_support::TempDir;
+using testing_support::textOf;
 
 const PilotRecord kPilot = testing_support::patternedRecord(95);
-
-std::string textOf(const PilotRecord& record) {
-    return {record.bytes().begin(), record.bytes().end()};
-}
 
 BsfInput battleForm() {
     BsfInput input;

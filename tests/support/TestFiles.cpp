@@ -31,6 +31,21 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ignored);
 }
 
+std::string textOf(const pilot::PilotRecord& record) {
+    return {record.bytes().begin(), record.bytes().end()};
+}
+
+std::optional<pilot::IoError> errorOf(
+    const std::variant<pilot::FileStamp, pilot::ChangedOnDisk, pilot::IoError>& result) {
+    if (const auto* error = std::get_if<pilot::IoError>(&result)) {
+        return *error;
+    }
+    if (std::holds_alternative<pilot::ChangedOnDisk>(result)) {
+        throw std::runtime_error("the save asked about a changed file");
+    }
+    return std::nullopt;
+}
+
 void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     writeBytes(path, std::string(bytes.begin(), bytes.end()));
 }

@@ -3,10 +3,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "PilotFileIO.h"
 #include "PilotRecord.h"
 
 namespace testing_support {
@@ -27,6 +30,14 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The record's 1928 bytes as a file holds them.
+[[nodiscard]] std::string textOf(const pilot::PilotRecord& record);
+
+// The error a checked save gave, or nothing when it saved (a question about a changed file
+// counts as a failed test: the callers expect none).
+[[nodiscard]] std::optional<pilot::IoError> errorOf(
+    const std::variant<pilot::FileStamp, pilot::ChangedOnDisk, pilot::IoError>& result);
 
 void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);
