@@ -402,6 +402,10 @@ std::variant<struct stat, Exists, IoError> createFile(Place& place, std::string_
         int error = 0;
         if (!content.named()) {
             error = content.clearStaleTemporary();
+            // Something not ours under the temporary name is in no new file's way.
+            if (error == EEXIST) {
+                error = 0;
+            }
             // Linking never replaces: the file appears whole under its name, or not at all.
             if (error == 0) {
                 error = content.link(place.name);

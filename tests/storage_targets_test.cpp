@@ -214,7 +214,8 @@ std::string temporaryNameOf(const fs::path& target) {
 }
 
 // A file of the temporary name that another save still holds is waited for, not taken;
-// anything of that name that is no file of ours (a folder) stays, and the save is refused.
+// anything of that name that is no file of ours (a folder) stays, and a save that needs the
+// name is refused.
 // Another target's temporary file is none of this save's business.
 TEST(StorageTemporaryFiles, OnlyAStaleTemporaryFileOfTheTargetIsRemoved) {
     for (const bool unnamedFiles : {true, false}) {
@@ -255,6 +256,11 @@ TEST(StorageTemporaryFiles, OnlyAStaleTemporaryFileOfTheTargetIsRemoved) {
         fs::create_directory(dir / temporary);
         EXPECT_EQ(pilot::savePilotFile(dir / "T", kOld, os), IoError{EEXIST});
         EXPECT_EQ(testing_support::readText(dir / "T"), textOf(kNew));
+        EXPECT_TRUE(fs::is_directory(dir / temporary));
+        // A new file written without a name never needs the temporary one.
+        fs::remove(dir / "T");
+        EXPECT_EQ(pilot::savePilotFile(dir / "T", kOld, os),
+                  unnamedFiles ? std::nullopt : std::optional(IoError{EEXIST}));
         EXPECT_TRUE(fs::is_directory(dir / temporary));
     }
 }
