@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -125,6 +126,17 @@ void expectWholeAndAlone(const TempDir& dir, const Operation& operation) {
         << "torn: " << content.size() << " bytes";
 }
 
+// Whether the file system of the test's folder has unnamed temporary files (an overlay of
+// an older kernel has not): without them every save goes the named way.
+bool unnamedFilesWork(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
 // Runs the operation in a child process that ends (as if killed) before call `number`;
 // true when the child was killed, false when it finished first.
 bool runKilledAt(const Operation& operation, const Mode& mode, const TempDir& dir, int number) {
@@ -207,7 +219,7 @@ TEST(StorageFaults, AKilledSaveLeavesAWholeFileAndTheNextSaveClearsWhatItLeft) {
                 if (!left.empty()) {
                     ASSERT_EQ(left.size(), 1u);
                     EXPECT_TRUE(left.begin()->ends_with(".brevanta-tmp")) << *left.begin();
-                    if (mode.unnamedFiles) {
+                    if (mode.unnamedFiles && unnamedFilesWork(dir.path())) {
                         EXPECT_EQ(sequence[number - 1], Call::RenameAt);
                         EXPECT_EQ(sequence[number - 2], Call::LinkAt);
                     }
@@ -300,8 +312,9 @@ TEST(StorageDurability, TheFolderIsSyncedAfterTheNameChangesHands) {
         const auto named = std::find_if(log.begin(), log.end(), [](Call call) {
             return call == Call::RenameAt || call == Call::LinkAt;
         });
-        const auto last =
-            std::find(log.rbegin(), log.rend(), c.existing ? Call::RenameAt : Call::LinkAt);
+        const auto last = std::find_if(log.rbegin(), log.rend(), [](Call call) {
+            return call == Call::RenameAt || call == Call::LinkAt;
+        });
         ASSERT_NE(named, log.end());
         EXPECT_EQ(std::find(log.begin(), named, Call::Fsync) != named, c.syncBeforeName);
         EXPECT_EQ(std::find(log.rbegin(), last, Call::Fsync) != last, c.syncAfterName);
