@@ -1,3 +1,4 @@
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,7 +30,7 @@ struct BsfOptions {
     std::size_t battle = 0;
     std::size_t last = 0;  // 0: the battle's last completed mission, as the window selects it
     std::vector<std::size_t> highscore;
-    std::string craft;
+    std::optional<std::string> craft;
     std::size_t from = 1;  // the window's range when it opens: missions 1 to 4
     std::size_t to = 4;
 };
@@ -62,20 +63,35 @@ void selectBattle(const BsfOptions& options, const pilot::PilotRecord& record, B
     }
 }
 
+// A text of the form is one line, as the form window's edits hold it: a line break would
+// slip lines of its own into the form.
+bool oneLine(const std::string& text, const char* option) {
+    if (text.find_first_of("\r\n") == std::string::npos) {
+        return true;
+    }
+    reportRefusal(std::string("bsf: ") + option +
+                  " holds a line break; a form's texts are one line each");
+    return false;
+}
+
 int runBsf(const BsfOptions& options) {
+    if (!oneLine(options.idLine, "--id-line") || !oneLine(options.battleNumber, "--battle-no") ||
+        !oneLine(options.medal, "--medal") || !oneLine(options.email, "--email")) {
+        return kFailure;
+    }
     BsfInput input;
     input.idLine = reports::latin1FromUtf8(options.idLine);
     input.battleNumber = reports::latin1FromUtf8(options.battleNumber);
     input.medal = reports::latin1FromUtf8(options.medal);
     input.email = reports::latin1FromUtf8(options.email);
-    if (options.battle == 0 && options.craft.empty()) {
+    if (options.battle == 0 && !options.craft) {
         reportRefusal("bsf: choose the scores: --battle N or --combat CRAFT");
         return kFailure;
     }
-    if (!options.craft.empty()) {
-        const auto craft = craftIndex(options.craft);
+    if (options.craft) {
+        const auto craft = craftIndex(*options.craft);
         if (!craft) {
-            reportRefusal("bsf: unknown craft \"" + options.craft +
+            reportRefusal("bsf: unknown craft \"" + *options.craft +
                           "\" (a name such as \"TIE Fighter\", or 1 to 7)");
             return kFailure;
         }
@@ -89,7 +105,8 @@ int runBsf(const BsfOptions& options) {
         input.fromMission = options.from - 1;
         input.toMission = options.to - 1;
     }
-    if (sameFile(options.output, options.pilot)) {
+    const bool toStandardOutput = options.output == kStandardStream;
+    if (!toStandardOutput && sameFile(options.output, options.pilot)) {
         reportRefusal("bsf: " + options.output + " is the pilot file itself");
         return kFailure;
     }
@@ -100,8 +117,12 @@ int runBsf(const BsfOptions& options) {
     if (options.battle != 0) {
         selectBattle(options, *record, input);
     }
-    if (const auto error =
-            reports::saveBsfForm(options.output, reports::bsfFormText(input, *record))) {
+    const std::string form = reports::bsfFormText(input, *record);
+    if (toStandardOutput) {
+        std::cout << form;
+        return standardOutputWritten() ? kSuccess : kFailure;
+    }
+    if (const auto error = reports::saveBsfForm(options.output, form)) {
         reportIoError(options.output, *error);
         return kFailure;
     }
@@ -116,9 +137,13 @@ void addBsfCommand(CLI::App& app, int& status) {
     command->footer(
         "Writes exactly the bytes of the form window; an existing OUT gets a separator line and "
         "the form appended. Texts are written as single-byte (Latin-1) text, \"?\" for any "
-        "other character. Choose the scores with --battle or --combat.");
-    command->add_option("PILOT", options->pilot, "Pilot file (.TFR)")->required();
-    command->add_option("OUT", options->output, "Form file (.TXT)")->required();
+        "other character. Choose the scores with --battle or --combat; --combat refuses a "
+        "--from after --to. PILOT - reads the pilot from standard input, OUT - writes the "
+        "form to standard output.");
+    command->add_option("PILOT", options->pilot, "Pilot file (.TFR), or - for standard input")
+        ->required();
+    command->add_option("OUT", options->output, "Form file (.TXT), or - for standard output")
+        ->required();
     command->add_option("--id-line", options->idLine, "Name of Applicant (the Vessk ID-Line)");
     command->add_option("--battle-no", options->battleNumber, "Vessk battle number");
     command->add_option("--medal", options->medal, "Name of the medal");
@@ -143,7 +168,8 @@ void addBsfCommand(CLI::App& app, int& status) {
         "--combat", options->craft,
         "Write combat chamber scores of this craft: a name such as \"TIE Fighter\", or 1 to 7");
     combat->excludes(battle);
-    command->add_option("--from", options->from, "First mission, 1 to 8 (default 1)")
+    command
+        ->add_option("--from", options->from, "First mission, 1 to 8 (default 1; not after --to)")
         ->check(CLI::Range(1, 8))
         ->needs(combat);
     command->add_option("--to", options->to, "Last mission, 1 to 8 (default 4)")

@@ -1,10 +1,10 @@
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include "Arguments.h"
 #include "Commands.h"
 #include "PilotFiles.h"
 #include "RecordChecks.h"
@@ -13,14 +13,11 @@ namespace cli {
 
 namespace {
 
-struct CheckOptions {
-    std::vector<std::string> pilots;
-};
-
-int runCheck(const CheckOptions& options) {
+int runCheck(const NameList& pilots) {
     bool failed = false;
     bool warned = false;
-    for (const std::string& pilot : options.pilots) {
+    for (std::size_t index = 0; index < pilots.size(); ++index) {
+        const std::string_view pilot = pilots[index];
         const auto record = loadOrReport(pilot);
         if (!record) {
             failed = true;
@@ -31,22 +28,27 @@ int runCheck(const CheckOptions& options) {
             warned = true;
         }
     }
+    if (!standardOutputWritten()) {
+        return kFailure;
+    }
     return failed ? kFailure : warned ? kFound : kSuccess;
 }
 
 }  // namespace
 
-void addCheckCommand(CLI::App& app, int& status) {
-    auto options = std::make_shared<CheckOptions>();
+void addCheckCommand(CLI::App& app, int& status, const NameList& pilots) {
     CLI::App* command =
         app.add_subcommand("check", "Report values a careful editor would warn about");
     command->footer(
         "One line each: enumerated values outside their lists, BattleLastMission above 8, "
         "CombatCompleted other than 0 and 1, hits above shots, TotalScore and Kills differing "
         "from the sums the editor computes. Exit status 1 when any, 2 when a file cannot be "
-        "read.");
-    command->add_option("PILOT", options->pilots, "Pilot files (.TFR)")->required();
-    command->callback([options, &status] { status = runCheck(*options); });
+        "read. PILOT - reads the pilot from standard input.");
+    // The parser checks that there is a file; the whole list comes from `pilots`.
+    command->add_option("PILOT", "Pilot files (.TFR)")
+        ->expected(CLI::detail::expected_max_vector_size)
+        ->required();
+    command->callback([&pilots, &status] { status = runCheck(pilots); });
 }
 
 }  // namespace cli

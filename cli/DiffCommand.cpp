@@ -57,7 +57,11 @@ int runDiff(const DiffOptions& options) {
     if (!first || !second) {
         return kFailure;
     }
-    return printDifferences(*first, *second) ? kFound : kSuccess;
+    const bool differ = printDifferences(*first, *second);
+    if (!standardOutputWritten()) {
+        return kFailure;
+    }
+    return differ ? kFound : kSuccess;
 }
 
 }  // namespace
@@ -68,7 +72,8 @@ void addDiffCommand(CLI::App& app, int& status) {
         "diff", "List the fields (and reserved bytes) in which two pilot files differ");
     command->footer(
         "One line per differing element (\"Rank: 2 (Lieutenant) -> 3 (Captain)\"), reserved "
-        "bytes by offset. Exit status 0 when the records are identical, 1 when they differ.");
+        "bytes by offset. Exit status 0 when the records are identical, 1 when they differ. "
+        "A or B - reads that pilot from standard input.");
     command->add_option("A", options->first, "Pilot file (.TFR)")->required();
     command->add_option("B", options->second, "Pilot file (.TFR)")->required();
     command->callback([options, &status] { status = runDiff(*options); });

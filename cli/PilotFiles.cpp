@@ -1,8 +1,12 @@
 #include "PilotFiles.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
 #include <system_error>
 #include <variant>
+
+#include <unistd.h>
 
 #include "PilotFileIO.h"
 
@@ -18,7 +22,8 @@ void reportRefusal(std::string_view message) {
 }
 
 std::optional<pilot::PilotRecord> loadOrReport(const std::filesystem::path& path) {
-    auto loaded = pilot::loadPilotFile(path);
+    auto loaded =
+        path == kStandardStream ? pilot::readPilotRecord(STDIN_FILENO) : pilot::loadPilotFile(path);
     if (const auto* error = std::get_if<pilot::IoError>(&loaded)) {
         reportIoError(path, *error);
         return std::nullopt;
@@ -29,6 +34,16 @@ std::optional<pilot::PilotRecord> loadOrReport(const std::filesystem::path& path
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code ignored;  // a name that does not exist is not the same file
     return std::filesystem::equivalent(a, b, ignored);
+}
+
+bool standardOutputWritten() {
+    // The write that failed may lie back in the run; its errno is the best account there is.
+    std::cout.flush();
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0 && std::cout) {
+        return true;
+    }
+    reportIoError("standard output", pilot::IoError::fromErrno(errno != 0 ? errno : EIO));
+    return false;
 }
 
 }  // namespace cli

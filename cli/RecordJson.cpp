@@ -1,5 +1,7 @@
 #include "RecordJson.h"
 
+#include <charconv>
+
 #include "PilotRecord.h"
 #include "ValueText.h"
 
@@ -7,48 +9,101 @@ namespace cli {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+using pilot::FieldInfo;
 
-Json elementJson(const pilot::PilotRecord& record, const pilot::FieldInfo& info, std::size_t row,
-                 std::size_t column) {
-    const std::int64_t value = record.value(info.id, row, column);
-    if (info.enumeration.empty()) {
-        return value;
-    }
-    const auto text = pilot::enumerationText(info.id, static_cast<std::uint32_t>(value));
-    return Json{{"value", value}, {"text", text ? Json(std::string(*text)) : Json(nullptr)}};
+void newLine(std::string& out, int depth) {
+    out += '\n';
+    out.append(static_cast<std::size_t>(2 * depth), ' ');
 }
 
-Json fieldJson(const pilot::PilotRecord& record, const pilot::FieldInfo& info) {
+void appendNumber(std::string& out, std::int64_t value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+// The enumeration texts are plain ASCII without quotes or backslashes: written as they are.
+void appendElement(std::string& out, const pilot::PilotRecord& record, const FieldInfo& info,
+                   std::size_t row, std::size_t column, int depth) {
+    const std::int64_t value = record.value(info.id, row, column);
+    if (info.enumeration.empty()) {
+        appendNumber(out, value);
+        return;
+    }
+    out += '{';
+    newLine(out, depth + 1);
+    out += "\"value\": ";
+    appendNumber(out, value);
+    out += ',';
+    newLine(out, depth + 1);
+    out += "\"text\": ";
+    if (const auto text = pilot::enumerationText(info.id, static_cast<std::uint32_t>(value))) {
+        out += '"';
+        out += *text;
+        out += '"';
+    } else {
+        out += "null";
+    }
+    newLine(out, depth);
+    out += '}';
+}
+
+// One row of a field: its columns as an array, or the single element of a one-dimensional
+// field.
+void appendRow(std::string& out, const pilot::PilotRecord& record, const FieldInfo& info,
+               std::size_t row, int depth) {
+    if (info.dimensions == 1) {
+        appendElement(out, record, info, row, 0, depth);
+        return;
+    }
+    out += '[';
+    for (std::size_t column = 0; column < info.columns; ++column) {
+        out += column == 0 ? "" : ",";
+        newLine(out, depth + 1);
+        appendElement(out, record, info, row, column, depth + 1);
+    }
+    newLine(out, depth);
+    out += ']';
+}
+
+void appendField(std::string& out, const pilot::PilotRecord& record, const FieldInfo& info,
+                 int depth) {
     if (info.reserved) {
-        return hexBytes(record, info.id);
+        out += '"';
+        out += hexBytes(record, info.id);
+        out += '"';
+        return;
     }
     if (info.dimensions == 0) {
-        return elementJson(record, info, 0, 0);
+        appendElement(out, record, info, 0, 0, depth);
+        return;
     }
-    Json rows = Json::array();
+    out += '[';
     for (std::size_t row = 0; row < info.rows; ++row) {
-        if (info.dimensions == 1) {
-            rows.push_back(elementJson(record, info, row, 0));
-            continue;
-        }
-        Json columns = Json::array();
-        for (std::size_t column = 0; column < info.columns; ++column) {
-            columns.push_back(elementJson(record, info, row, column));
-        }
-        rows.push_back(std::move(columns));
+        out += row == 0 ? "" : ",";
+        newLine(out, depth + 1);
+        appendRow(out, record, info, row, depth + 1);
     }
-    return rows;
+    newLine(out, depth);
+    out += ']';
 }
 
 }  // namespace
 
-nlohmann::ordered_json recordJson(const pilot::PilotRecord& record) {
-    Json object = Json::object();
-    for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        object[std::string(info.name)] = fieldJson(record, info);
+void appendRecordJson(std::string& out, const pilot::PilotRecord& record, int depth) {
+    out += '{';
+    bool first = true;
+    for (const FieldInfo& info : pilot::kFieldTable) {
+        out += first ? "" : ",";
+        first = false;
+        newLine(out, depth + 1);
+        out += '"';
+        out += info.name;
+        out += "\": ";
+        appendField(out, record, info, depth + 1);
     }
-    return object;
+    newLine(out, depth);
+    out += '}';
 }
 
 }  // namespace cli

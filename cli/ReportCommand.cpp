@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include <unistd.h>
 #include <CLI/CLI.hpp>
 
+#include "Arguments.h"
 #include "Commands.h"
 #include "PilotFileIO.h"
 #include "PilotFiles.h"
@@ -23,9 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 
 struct ReportOptions {
-    std::vector<std::string> pilots;
-    std::string output;     // a file, "-" for standard output, or empty
-    std::string outputDir;  // empty unless reports go into one folder
+    std::optional<std::string> output;     // a file, or "-" for standard output
+    std::optional<std::string> outputDir;  // the folder all reports go into
 };
 
 // The report's name without -o: the pilot's name with its extension replaced by ".TXT".
@@ -69,9 +70,9 @@ public:
         : m_options(options),
           m_workingFolder(fs::current_path()),
           m_namedFolder(
-              options.outputDir.empty()
-                  ? std::nullopt
-                  : std::optional((m_workingFolder / options.outputDir).lexically_normal())) {}
+              options.outputDir
+                  ? std::optional((m_workingFolder / *options.outputDir).lexically_normal())
+                  : std::nullopt) {}
 
     // Writes the report of one pilot; false after reporting why it could not.
     bool write(const fs::path& pilot) {
@@ -79,9 +80,9 @@ public:
         if (!record) {
             return false;
         }
-        const bool toStandardOutput = m_options.output == "-";
-        const bool named = !m_options.output.empty() && !toStandardOutput;
-        const fs::path target = named ? fs::path(m_options.output) : defaultTarget(pilot);
+        const bool toStandardOutput = m_options.output == kStandardStream;
+        const bool named = m_options.output && !toStandardOutput;
+        const fs::path target = named ? fs::path(*m_options.output) : defaultTarget(pilot);
         // Line 1 names the report by its absolute path, as the editor's Save dialog does.
         const fs::path absolute = m_namedFolder && !named
                                       ? *m_namedFolder / target.filename()
@@ -89,7 +90,7 @@ public:
         const std::string text = reports::pilotReport(*record, absolute.native());
         if (toStandardOutput) {
             std::cout << text;
-            return static_cast<bool>(std::cout.flush());
+            return standardOutputWritten();
         }
         if (isThePilot(target, pilot)) {
             reportRefusal(pilot.string() +
@@ -102,53 +103,98 @@ public:
                           target.string());
             return false;
         }
-        if (const auto error = pilot::writeFileSafely(target, text)) {
+        if (const auto error =
+                pilot::writeFileSafely(target, text, pilot::Durability::SyncedLater)) {
             reportIoError(target, *error);
             return false;
         }
+        rememberFileSystem(target);
         return true;
+    }
+
+    // Makes the reports written durable, one sync for each file system they went to; false
+    // after reporting a failure.
+    bool syncWritten() {
+        bool synced = true;
+        for (const auto& [device, folder] : m_fileSystems) {
+            if (const auto error = pilot::syncFileSystem(folder)) {
+                reportIoError(folder, *error);
+                synced = false;
+            }
+        }
+        return synced;
     }
 
 private:
     // Beside the pilot, or in the output folder.
     [[nodiscard]] fs::path defaultTarget(const fs::path& pilot) const {
         const fs::path name = reportName(pilot);
-        return m_options.outputDir.empty() ? name : fs::path(m_options.outputDir) / name.filename();
+        return m_options.outputDir ? fs::path(*m_options.outputDir) / name.filename() : name;
+    }
+
+    // Reports of a roster mostly go into one folder: it is looked up once.
+    void rememberFileSystem(const fs::path& target) {
+        fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        struct stat info {};
+        if (folder != m_lastFolder && ::stat(folder.c_str(), &info) == 0) {
+            m_fileSystems.emplace(info.st_dev, folder);
+            m_lastFolder = std::move(folder);
+        }
     }
 
     const ReportOptions& m_options;
     const fs::path m_workingFolder;
     const std::optional<fs::path> m_namedFolder;  // the output folder's absolute name
     std::unordered_set<std::string> m_written;
+    std::unordered_map<dev_t, fs::path> m_fileSystems;  // a folder on each one written to
+    fs::path m_lastFolder;
 };
 
-int runReport(const ReportOptions& options) {
-    if (!options.output.empty() && options.pilots.size() > 1) {
+int runReport(const NameList& pilots, const ReportOptions& options) {
+    if (options.output && pilots.size() > 1) {
         reportRefusal("report: -o takes a single pilot file; use --output-dir for several");
         return kFailure;
     }
-    if (!options.outputDir.empty() && !outputFolderUsable(options.outputDir)) {
+    bool fromStandardInput = false;
+    for (std::size_t index = 0; index < pilots.size(); ++index) {
+        fromStandardInput = fromStandardInput || pilots[index] == kStandardStream;
+    }
+    if (fromStandardInput && (!options.output || options.output == kStandardStream)) {
+        reportRefusal(
+            "report: a pilot read from standard input has no name to give its report; name the "
+            "report with -o FILE");
+        return kFailure;
+    }
+    if (options.outputDir && options.outputDir->empty()) {
+        reportRefusal("report: --output-dir names no folder");
+        return kFailure;
+    }
+    if (options.outputDir && !outputFolderUsable(*options.outputDir)) {
         return kFailure;
     }
     ReportWriter writer(options);
     bool failed = false;
-    for (const std::string& pilot : options.pilots) {
-        failed = !writer.write(pilot) || failed;
+    for (std::size_t index = 0; index < pilots.size(); ++index) {
+        failed = !writer.write(pilots[index]) || failed;
     }
+    failed = !writer.syncWritten() || failed;
     return failed ? kFailure : kSuccess;
 }
 
 }  // namespace
 
-void addReportCommand(CLI::App& app, int& status) {
+void addReportCommand(CLI::App& app, int& status, const NameList& pilots) {
     auto options = std::make_shared<ReportOptions>();
     CLI::App* command = app.add_subcommand("report", "Write the pilot text report");
     command->footer(
         "Writes exactly the bytes of the editor's Save As \"Text File\"; line 1 is the report's "
         "absolute path. Without -o the report goes beside the pilot, named as the pilot with "
         "the extension \".TXT\", and never over the pilot itself. The folder of --output-dir "
-        "must exist.");
-    command->add_option("PILOT", options->pilots, "Pilot files (.TFR)")->required();
+        "must exist. PILOT - reads the pilot from standard input; its report needs -o FILE.");
+    // The parser checks that there is a file; the whole list comes from `pilots`.
+    command->add_option("PILOT", "Pilot files (.TFR)")
+        ->expected(CLI::detail::expected_max_vector_size)
+        ->required();
     CLI::Option* output = command->add_option(
         "-o,--output", options->output,
         "The report file, or - for standard output (line 1 then names the default report)");
@@ -157,7 +203,7 @@ void addReportCommand(CLI::App& app, int& status) {
                      "Write each report into this existing folder, named as its pilot with "
                      "\".TXT\"")
         ->excludes(output);
-    command->callback([options, &status] { status = runReport(*options); });
+    command->callback([options, &pilots, &status] { status = runReport(pilots, *options); });
 }
 
 }  // namespace cli

@@ -65,19 +65,19 @@ int runSet(const SetOptions& options) {
         reportRefusal("set: nothing written to " + options.pilot);
         return kFailure;
     }
-    auto record = loadOrReport(options.pilot);
-    if (!record) {
-        return kFailure;
-    }
-    for (const Store& store : stores) {
-        record->setRaw(store.path.field, store.pattern, store.path.row, store.path.column);
-    }
-    if (options.updateTotals) {
-        const EditorTotals totals = editorTotals(*record);
-        record->setI32(pilot::Field::TotalScore, totals.totalScore);
-        record->setU16(pilot::Field::Kills, totals.kills);
-    }
-    if (const auto error = pilot::savePilotFile(options.pilot, *record)) {
+    // Read, changed and written under the file's lock: a set running at the same time on
+    // the same file waits, and then works on this one's result.
+    const auto edit = [&](pilot::PilotRecord& record) {
+        for (const Store& store : stores) {
+            record.setRaw(store.path.field, store.pattern, store.path.row, store.path.column);
+        }
+        if (options.updateTotals) {
+            const EditorTotals totals = editorTotals(record);
+            record.setI32(pilot::Field::TotalScore, totals.totalScore);
+            record.setU16(pilot::Field::Kills, totals.kills);
+        }
+    };
+    if (const auto error = pilot::updatePilotFile(options.pilot, edit)) {
         reportIoError(options.pilot, *error);
         return kFailure;
     }

@@ -18,3 +18,9 @@ if(BREVANTA_SANITIZE)
                                                      -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(brevanta_common INTERFACE -fsanitize=address,undefined)
 endif()
+# The fuzz build: clang's libFuzzer instruments every library; the targets link its runtime.
+if(BREVANTA_FUZZ)
+    target_compile_options(brevanta_common INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                     -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(brevanta_common INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,66 +1,40 @@
 #include "FileStamp.h"
 
-#include <cerrno>
-#include <cstddef>
-
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "FileSteps.h"
 
 namespace pilot {
 
-namespace {
-
-bool sameIdentity(const struct stat& info, const FileStamp& stamp) {
-    return static_cast<std::uint64_t>(info.st_dev) == stamp.device &&
-           static_cast<std::uint64_t>(info.st_ino) == stamp.inode &&
-           static_cast<std::int64_t>(info.st_size) == stamp.size &&
-           static_cast<std::int64_t>(info.st_mtim.tv_sec) == stamp.modifiedSeconds &&
-           static_cast<std::int64_t>(info.st_mtim.tv_nsec) == stamp.modifiedNanoseconds;
+FileStamp stampOf(const struct stat& info, const PilotRecord::Bytes& content) {
+    return {static_cast<std::uint64_t>(info.st_dev),
+            static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec),
+            static_cast<std::int64_t>(info.st_mtim.tv_nsec),
+            content};
 }
 
-// Reads up to a record's worth of bytes from the start (zeros after the end of a shorter
-// file); false when reading fails.
-bool readHead(int fd, PilotRecord::Bytes& head) {
-    head.fill(0);
-    std::size_t filled = 0;
-    while (filled < head.size()) {
-        const ssize_t got =
-            ::pread(fd, head.data() + filled, head.size() - filled, static_cast<off_t>(filled));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(got);
-    }
-    return true;
+bool holdsTheSame(const FileStamp& now, const FileStamp& then, bool contentRead) {
+    const bool sameFile = now.device == then.device && now.inode == then.inode &&
+                          now.size == then.size && now.modifiedSeconds == then.modifiedSeconds &&
+                          now.modifiedNanoseconds == then.modifiedNanoseconds;
+    return sameFile || (contentRead && now.size == then.size && now.content == then.content);
 }
-
-}  // namespace
 
 std::optional<FileStamp> currentStamp(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    const PosixCalls os;
+    const steps::Descriptor fd =
+        steps::openAt(os, AT_FDCWD, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (!fd.valid() || os.fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
-    std::optional<FileStamp> result;
-    struct stat info {};
-    FileStamp stamp;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && readHead(fd, stamp.content)) {
-        stamp.device = static_cast<std::uint64_t>(info.st_dev);
-        stamp.inode = static_cast<std::uint64_t>(info.st_ino);
-        stamp.size = static_cast<std::int64_t>(info.st_size);
-        stamp.modifiedSeconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
-        stamp.modifiedNanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
-        result = stamp;
+    PilotRecord::Bytes head{};
+    if (steps::readHead(os, fd.get(), head) != 0) {
+        return std::nullopt;
     }
-    ::close(fd);
-    return result;
+    return stampOf(info, head);
 }
 
 bool changedSince(const std::filesystem::path& path, const FileStamp& stamp) {
@@ -68,21 +42,11 @@ bool changedSince(const std::filesystem::path& path, const FileStamp& stamp) {
     if (::stat(path.c_str(), &info) != 0) {
         return false;
     }
-    if (sameIdentity(info, stamp)) {
-        return false;
+    if (!S_ISREG(info.st_mode)) {
+        return true;  // a folder or a pipe where the pilot file was
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    bool changed = true;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::int64_t>(info.st_size) == stamp.size) {
-        PilotRecord::Bytes head{};
-        changed = !readHead(fd, head) || head != stamp.content;
-    }
-    ::close(fd);
-    return changed;
+    const auto current = currentStamp(path);
+    return current && !holdsTheSame(*current, stamp, true);
 }
 
 }  // namespace pilot

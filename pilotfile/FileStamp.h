@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <optional>
 
+#include <sys/stat.h>
+
 #include "PilotRecord.h"
 
 namespace pilot {
@@ -21,12 +23,18 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-// Whether the file at `path` no longer holds what `stamp` remembers. The same file with the
-// same size and modification time is unchanged without reading it; otherwise it is
-// unchanged only when it has the same size and the same first 1928 bytes (a program that
-// wrote the same bytes again changed nothing). A file that is gone, or that cannot be read,
-// counts as unchanged: writing it loses nothing another program made, and a write that
-// cannot succeed reports its own error.
+// The stamp of a file as fstat describes it, with the content given.
+[[nodiscard]] FileStamp stampOf(const struct stat& info, const PilotRecord::Bytes& content);
+
+// Whether a file now stamped `now` still holds what `then` remembers: the same file with the
+// same size and modification time is unchanged without looking at its bytes; otherwise it is
+// unchanged only when its content was read (`contentRead`) and it has the same size and the
+// same first 1928 bytes (a program that wrote the same bytes again changed nothing).
+[[nodiscard]] bool holdsTheSame(const FileStamp& now, const FileStamp& then, bool contentRead);
+
+// Whether the file at `path` no longer holds what `stamp` remembers (see holdsTheSame). A
+// file that is gone, or that cannot be read, counts as unchanged: writing it loses nothing
+// another program made, and a write that cannot succeed reports its own error.
 [[nodiscard]] bool changedSince(const std::filesystem::path& path, const FileStamp& stamp);
 
 // The stamp of the file as it is now; nothing when it is missing, not a regular file or

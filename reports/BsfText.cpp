@@ -1,7 +1,5 @@
 #include "BsfText.h"
 
-#include <system_error>
-
 #include "PilotFileIO.h"
 #include "PilotRecord.h"
 
@@ -90,18 +88,10 @@ std::optional<pilot::IoError> saveBsfForm(const std::filesystem::path& path,
                                           std::string_view formText) {
     // Anything of that name, readable or not (a dangling link too), is appended to: a file
     // full of earlier forms is never replaced.
-    std::error_code status;
-    const auto type = std::filesystem::symlink_status(path, status).type();
-    if (type == std::filesystem::file_type::not_found) {
-        return pilot::writeFileSafely(path, formText);
-    }
-    if (status) {
-        return pilot::IoError::fromErrno(status.value(), path.string());
-    }
     std::string appended;
     appendLine(appended, kBsfSeparatorLine);
     appended += formText;
-    return pilot::appendToFile(path, appended);
+    return pilot::createOrAppend(path, formText, appended);
 }
 
 }  // namespace reports

@@ -14,6 +14,8 @@ for option in "$@"; do
     case "$option" in
         --tests)
             packages+=(libgtest-dev libgmock-dev)
+            # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
+            packages+=(clang libclang-rt-14-dev)
             # The install checks (scripts/check-install.sh): desktop entry, AppStream
             # metainfo, the pilot file type, icons, manual pages, bash completion, and the
             # Debian package with its hardening flags, dependencies and lintian.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite headless, twice: a normal build with warnings as
 # errors, and one under AddressSanitizer and UndefinedBehaviorSanitizer; then checks the
-# installed tree and the Debian package.
+# installed tree and the Debian package, and runs every fuzz target for 30 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
@@ -27,3 +27,10 @@ run_suite build/test-sanitize -DBREVANTA_SANITIZE=ON
 
 echo "== Install tree and Debian package"
 scripts/check-install.sh
+
+# The fuzz targets: a clang build of their own (scripts/fuzz.sh), 30 seconds each.
+run_fuzzers() {
+    echo "== Fuzz targets (clang, libFuzzer, ASan + UBSan), 30 s each"
+    scripts/fuzz.sh 30
+}
+run_fuzzers

@@ -53,41 +53,6 @@ std::optional<IoError> loadError(const fs::path& path) {
     return std::nullopt;
 }
 
-// A small read-write tmpfs that the test can fill up, where the system lets it mount one.
-class TinyDisk {
-public:
-    explicit TinyDisk(fs::path folder) : m_folder(std::move(folder)) {
-        fs::create_directories(m_folder);
-        m_mounted = ::mount("tmpfs", m_folder.c_str(), "tmpfs", 0, "size=16k") == 0;
-    }
-    ~TinyDisk() {
-        if (m_mounted) {
-            ::umount(m_folder.c_str());
-        }
-    }
-    TinyDisk(const TinyDisk&) = delete;
-    TinyDisk& operator=(const TinyDisk&) = delete;
-    [[nodiscard]] bool mounted() const { return m_mounted; }
-
-    // Writes a file until the disk refuses more; true when it ended with "no space".
-    [[nodiscard]] bool fill(const std::string& name) const {
-        const int fd = ::open((m_folder / name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const std::string chunk(512, 'x');
-        int error = 0;
-        while (fd >= 0 && error == 0) {
-            if (::write(fd, chunk.data(), chunk.size()) < 0) {
-                error = errno;
-            }
-        }
-        ::close(fd);
-        return error == ENOSPC;
-    }
-
-private:
-    fs::path m_folder;
-    bool m_mounted = false;
-};
-
 // Limits the size of any file the process writes, as a quota would, for one block.
 class FileSizeLimit {
 public:
@@ -304,7 +269,7 @@ TEST(StorageSave, RelativeNameResolvesAgainstTheCurrentFolder) {
 
 TEST(StorageSave, FullDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
     TempDir dir;
-    TinyDisk disk(dir / "disk");
+    testing_support::TinyDisk disk(dir / "disk");
     if (!disk.mounted()) {
         GTEST_SKIP() << "cannot mount a tmpfs here";
     }

@@ -1,9 +1,9 @@
 #include "CliRun.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
+#include <csignal>
 #include <stdexcept>
+#include <thread>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,10 +14,8 @@ namespace testing_support {
 
 namespace {
 
-using File = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
-
-File temporaryFile() {
-    File file(std::tmpfile(), &std::fclose);
+std::unique_ptr<std::FILE, int (*)(std::FILE*)> temporaryFile() {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
     if (!file) {
         throw std::runtime_error("cannot create a temporary file");
     }
@@ -37,8 +35,8 @@ std::string contentOf(std::FILE* file) {
 
 }  // namespace
 
-CliResult runCli(const std::vector<std::string>& arguments,
-                 const std::filesystem::path& workingFolder) {
+RunningCli startCli(const std::vector<std::string>& arguments,
+                    const std::filesystem::path& workingFolder, const std::string& input) {
     std::vector<std::string> words{BREVANTA_CLI_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -47,27 +45,63 @@ CliResult runCli(const std::vector<std::string>& arguments,
     }
     argv.push_back(nullptr);
 
-    const File out = temporaryFile();
-    const File err = temporaryFile();
+    RunningCli running;
+    running.out = temporaryFile();
+    running.err = temporaryFile();
+    const auto in = temporaryFile();
+    if (std::fwrite(input.data(), 1, input.size(), in.get()) != input.size()) {
+        throw std::runtime_error("cannot write the standard input");
+    }
     std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child < 0) {
+    std::rewind(in.get());
+    running.pid = ::fork();
+    if (running.pid < 0) {
         throw std::runtime_error("cannot start brevanta-cli");
     }
-    if (child == 0) {
+    if (running.pid == 0) {
         if ((!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0) ||
-            ::dup2(::fileno(out.get()), STDOUT_FILENO) < 0 ||
-            ::dup2(::fileno(err.get()), STDERR_FILENO) < 0) {
+            ::dup2(::fileno(in.get()), STDIN_FILENO) < 0 ||
+            ::dup2(::fileno(running.out.get()), STDOUT_FILENO) < 0 ||
+            ::dup2(::fileno(running.err.get()), STDERR_FILENO) < 0) {
             ::_exit(127);
         }
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+    return running;
+}
+
+std::optional<CliResult> waitForCli(RunningCli& running, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+    pid_t ended = 0;
+    while ((ended = ::waitpid(running.pid, &status, WNOHANG)) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            killCli(running);
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    running.pid = -1;
+    if (ended < 0 || !WIFEXITED(status)) {
         throw std::runtime_error("brevanta-cli did not end normally");
     }
-    return {WEXITSTATUS(status), contentOf(out.get()), contentOf(err.get())};
+    return CliResult{WEXITSTATUS(status), contentOf(running.out.get()),
+                     contentOf(running.err.get())};
+}
+
+void killCli(RunningCli& running) {
+    if (running.pid > 0) {
+        ::kill(running.pid, SIGKILL);
+        ::waitpid(running.pid, nullptr, 0);
+        running.pid = -1;
+    }
+}
+
+CliResult runCli(const std::vector<std::string>& arguments,
+                 const std::filesystem::path& workingFolder, const std::string& input) {
+    RunningCli running = startCli(arguments, workingFolder, input);
+    return *waitForCli(running);
 }
 
 pilot::PilotRecord recordOf(const std::filesystem::path& path) {

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +20,30 @@ struct CliResult {
     std::string err;
 };
 
-// Runs the built brevanta-cli with the arguments, in a working folder when one is given.
+// A brevanta-cli started and not waited for yet.
+struct RunningCli {
+    pid_t pid = -1;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> out{nullptr, &std::fclose};
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> err{nullptr, &std::fclose};
+};
+
+// Starts the built brevanta-cli with the arguments, in a working folder when one is given,
+// reading `input` as its standard input (an empty one without).
+[[nodiscard]] RunningCli startCli(const std::vector<std::string>& arguments,
+                                  const std::filesystem::path& workingFolder = {},
+                                  const std::string& input = {});
+
+// Waits for the run to end; nothing, after killing it, when it takes longer than `limit`.
+[[nodiscard]] std::optional<CliResult> waitForCli(
+    RunningCli& running, std::chrono::milliseconds limit = std::chrono::minutes(2));
+
+// Ends the run at once, wherever it is.
+void killCli(RunningCli& running);
+
+// Runs the built brevanta-cli to its end.
 [[nodiscard]] CliResult runCli(const std::vector<std::string>& arguments,
-                               const std::filesystem::path& workingFolder = {});
+                               const std::filesystem::path& workingFolder = {},
+                               const std::string& input = {});
 
 // The record a pilot file holds; the file must be exactly one record long.
 [[nodiscard]] pilot::PilotRecord recordOf(const std::filesystem::path& path);

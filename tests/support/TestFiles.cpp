@@ -1,10 +1,15 @@
 #include "TestFiles.h"
 
+#include <cerrno>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 
+#include <fcntl.h>
+#include <grp.h>
 #include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace testing_support {
 
@@ -24,6 +29,21 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string textOf(const pilot::PilotRecord& record) {
+    return {record.bytes().begin(), record.bytes().end()};
+}
+
+std::optional<pilot::IoError> errorOf(
+    const std::variant<pilot::FileStamp, pilot::ChangedOnDisk, pilot::IoError>& result) {
+    if (const auto* error = std::get_if<pilot::IoError>(&result)) {
+        return *error;
+    }
+    if (std::holds_alternative<pilot::ChangedOnDisk>(result)) {
+        throw std::runtime_error("the save asked about a changed file");
+    }
+    return std::nullopt;
 }
 
 void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -93,6 +113,51 @@ bool ReadOnlyMount::populate(const std::vector<std::pair<std::string, std::strin
         writeBytes(m_folder / name, content);
     }
     return ::mount("tmpfs", m_folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+}
+
+TinyDisk::TinyDisk(std::filesystem::path folder, const std::string& size)
+    : m_folder(std::move(folder)) {
+    std::filesystem::create_directories(m_folder);
+    m_mounted = ::mount("tmpfs", m_folder.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
+}
+
+TinyDisk::~TinyDisk() {
+    if (m_mounted) {
+        ::umount(m_folder.c_str());
+    }
+}
+
+bool TinyDisk::fill(const std::string& name) const {
+    const int fd = ::open((m_folder / name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const std::string chunk(512, 'x');
+    int error = 0;
+    while (fd >= 0 && error == 0) {
+        if (::write(fd, chunk.data(), chunk.size()) < 0) {
+            error = errno;
+        }
+    }
+    ::close(fd);
+    return error == ENOSPC;
+}
+
+int runAsUser(uid_t uid, gid_t gid, const std::vector<gid_t>& groups,
+              const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child < 0) {
+        throw std::runtime_error("cannot start a process");
+    }
+    if (child == 0) {
+        if (::setgroups(groups.size(), groups.data()) != 0 || ::setresgid(gid, gid, gid) != 0 ||
+            ::setresuid(uid, uid, uid) != 0) {
+            ::_exit(kCannotSwitchUser);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        throw std::runtime_error("the process as another user did not end normally");
+    }
+    return WEXITSTATUS(status);
 }
 
 }  // namespace testing_support

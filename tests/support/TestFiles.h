@@ -2,10 +2,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <set>
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "PilotFileIO.h"
 #include "PilotRecord.h"
 
 namespace testing_support {
@@ -26,6 +30,14 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The record's 1928 bytes as a file holds them.
+[[nodiscard]] std::string textOf(const pilot::PilotRecord& record);
+
+// The error a checked save gave, or nothing when it saved (a question about a changed file
+// counts as a failed test: the callers expect none).
+[[nodiscard]] std::optional<pilot::IoError> errorOf(
+    const std::variant<pilot::FileStamp, pilot::ChangedOnDisk, pilot::IoError>& result);
 
 void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);
@@ -55,5 +67,28 @@ private:
     std::filesystem::path m_folder;
     bool m_mounted = false;
 };
+
+// A small read-write tmpfs that the test can fill up, where the system lets it mount one.
+class TinyDisk {
+public:
+    explicit TinyDisk(std::filesystem::path folder, const std::string& size = "16k");
+    ~TinyDisk();
+    TinyDisk(const TinyDisk&) = delete;
+    TinyDisk& operator=(const TinyDisk&) = delete;
+    [[nodiscard]] bool mounted() const { return m_mounted; }
+
+    // Writes a file until the disk refuses more; true when it ended with "no space".
+    [[nodiscard]] bool fill(const std::string& name) const;
+
+private:
+    std::filesystem::path m_folder;
+    bool m_mounted = false;
+};
+
+// Runs `body` in a child process as another user (uid, gid and supplementary groups) and
+// returns its exit status; kCannotSwitchUser when the process may not become that user.
+inline constexpr int kCannotSwitchUser = 125;
+[[nodiscard]] int runAsUser(uid_t uid, gid_t gid, const std::vector<gid_t>& groups,
+                            const std::function<int()>& body);
 
 }  // namespace testing_support
