@@ -1,5 +1,8 @@
 #include "GroupControls.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -12,7 +15,6 @@ namespace {
 // Font stretch in percent: from the font's own width down to two thirds of it.
 constexpr int kFullStretch = 100;
 constexpr int kNarrowestStretch = 66;
-constexpr int kStretchStep = 2;
 
 }  // namespace
 
@@ -77,20 +79,43 @@ QString shownText(const QLabel& label) {
     return shown;
 }
 
-void condenseToFit(QLabel& label) {
-    const QString shown = shownText(label);
-    const int room = label.contentsRect().width();
-    QFont font = label.font();
+void condenseToFit(std::span<QLabel* const> labels, const QFont& font) {
+    // Most names fit the font as it is, whose glyphs the whole group uses anyway. The others
+    // share one narrower stretch: each stretch is a font of its own to look up and load.
+    std::vector<QLabel*> tooWide;
     int stretch = kFullStretch;
-    for (; stretch > kNarrowestStretch; stretch -= kStretchStep) {
-        font.setStretch(stretch);
-        if (QFontMetrics(font).horizontalAdvance(shown) <= room) {
+    const QFontMetrics natural(font);
+    for (QLabel* label : labels) {
+        const int room = label->contentsRect().width();
+        const int width = natural.horizontalAdvance(shownText(*label));
+        if (width > room) {
+            tooWide.push_back(label);
+            // The advance shrinks about in proportion to the stretch.
+            stretch = std::min(stretch, kFullStretch * room / width);
+        } else if (label->testAttribute(Qt::WA_SetFont)) {
+            label->setFont(QFont());  // narrowed for an earlier font: inherit it whole again
+        }
+    }
+    if (tooWide.empty()) {
+        return;
+    }
+    // Rounding may want a step less than the estimate.
+    QFont narrowed;
+    for (stretch = std::max(stretch, kNarrowestStretch);; --stretch) {
+        QFont probe = font;
+        probe.setStretch(stretch);
+        const QFontMetrics metrics(probe);
+        const bool allFit = std::ranges::all_of(tooWide, [&metrics](const QLabel* label) {
+            return metrics.horizontalAdvance(shownText(*label)) <= label->contentsRect().width();
+        });
+        if (allFit || stretch == kNarrowestStretch) {
             break;
         }
     }
-    QFont narrowed;
     narrowed.setStretch(stretch);
-    label.setFont(narrowed);
+    for (QLabel* label : tooWide) {
+        label->setFont(narrowed);
+    }
 }
 
 QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& tooltip,

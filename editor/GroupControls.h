@@ -10,6 +10,7 @@
 #include <QStringList>
 
 class QComboBox;
+class QFont;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -46,10 +47,11 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
 // The name of the control a label stands for, as Undo and screen readers give it: the
 // label's text without its closing colon ("Total Score:" names "Total Score").
 [[nodiscard]] QString nameFromLabel(const QString& label);
-// Narrows the label's font (only its stretch, so size and family still follow the parent)
-// until the shown text fits the label's width, or to the narrowest step. Run it again after
-// a change of the font.
-void condenseToFit(QLabel& label);
+// Narrows the font of the labels whose shown text does not fit their width in `font`, the
+// font they inherit: only its stretch, so size and family still follow the parent, and one
+// stretch for all of them, as little as they need, down to two thirds at the most. The
+// others inherit the font whole. Run it again after a change of the font.
+void condenseToFit(std::span<QLabel* const> labels, const QFont& font);
 
 [[nodiscard]] QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& tooltip,
                                   const QRect& geometry);

@@ -49,7 +49,6 @@ ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()>
                 m_updateKillsTotal();
             });
     }
-    fitLabels();
 }
 
 void ShipKillsGroup::showCounters() {
@@ -58,17 +57,15 @@ void ShipKillsGroup::showCounters() {
     }
 }
 
-void ShipKillsGroup::changeEvent(QEvent* event) {
-    QGroupBox::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        fitLabels();
+bool ShipKillsGroup::event(QEvent* event) {
+    const bool handled = QGroupBox::event(event);
+    // Fitted once the group has the font it is shown in, before its first show, and again
+    // whenever that font changes afterwards.
+    if (event->type() == QEvent::Polish ||
+        (event->type() == QEvent::FontChange && testAttribute(Qt::WA_WState_Polished))) {
+        condenseToFit(m_labels, font());
     }
-}
-
-void ShipKillsGroup::fitLabels() {
-    for (QLabel* label : m_labels) {
-        condenseToFit(*label);
-    }
+    return handled;
 }
 
 }  // namespace editor

@@ -29,12 +29,10 @@ public:
     void showCounters();
 
 protected:
-    // A new font narrows the labels again where their names would not fit.
-    void changeEvent(QEvent* event) override;
+    // The labels are narrowed where their names would not fit the group's font.
+    bool event(QEvent* event) override;
 
 private:
-    void fitLabels();
-
     pilot::PilotRecord& m_record;
     std::function<void()> m_markChanged;
     std::function<void()> m_updateKillsTotal;
