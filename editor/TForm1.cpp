@@ -90,14 +90,13 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     connect(m_diskChangeBar, &DiskChangeBar::reloadRequested, this, &TForm1::reloadFile);
     auto* groupArea = new QWidget(central);
     groupArea->setFixedSize(kClientWidth, kGroupAreaHeight);
+    // The groups' smaller font, given before they are made: each field is laid out once,
+    // in the font it is shown in.
+    groupArea->setFont(ui::windowFont(ui::kGroupFontPixels));
     centralLayout->addWidget(groupArea);
     centralLayout->addWidget(createStatusBar(central));
     setCentralWidget(central);
     createGroups(groupArea);
-
-    m_form2 = new reports::TForm2(m_record, m_dialogs, this);
-    connect(m_form2, &reports::TForm2::textsReturned, m_bsfGeneration,
-            &BsfGenerationGroup::setTexts);
 
     for (QWidget* group : recordGroups()) {
         m_history->watch(group);
@@ -142,7 +141,6 @@ void TForm1::createGroups(QWidget* client) {
         {m_bsfGeneration, kBsfGenerationRect},
     }};
     for (const auto& [group, rect] : placement) {
-        group->setFont(ui::windowFont(ui::kGroupFontPixels));
         group->setGeometry(rect.translated(0, -kDockHeight));
         offerPopup(group);
     }
@@ -264,8 +262,17 @@ void TForm1::Button1Click() {
     }
 }
 
+reports::TForm2* TForm1::bsfForm() {
+    if (m_form2 == nullptr) {
+        m_form2 = new reports::TForm2(m_record, m_dialogs, this);
+        connect(m_form2, &reports::TForm2::textsReturned, m_bsfGeneration,
+                &BsfGenerationGroup::setTexts);
+    }
+    return m_form2;
+}
+
 void TForm1::BSF1Click() {
-    m_form2->handOver(
+    bsfForm()->handOver(
         {m_bsfGeneration->texts(), m_battle->selectedBattle(), m_combat->selectedCraft()});
 }
 

@@ -73,7 +73,9 @@ public:
     void UpdateTotalScore();
     void UpdateKillsTotal();
 
-    [[nodiscard]] reports::TForm2* bsfForm() const { return m_form2; }
+    // The Battle Submission Form window, made hidden when it is first needed: nothing of it
+    // is shown before the first hand-over.
+    [[nodiscard]] reports::TForm2* bsfForm();
 
 protected:
     void showEvent(QShowEvent* event) override;

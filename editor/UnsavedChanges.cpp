@@ -20,7 +20,7 @@ QString TForm1::shownFileName() const {
 }
 
 QWidget* TForm1::dialogParent() {
-    if (m_form2->isVisible()) {
+    if (m_form2 != nullptr && m_form2->isVisible()) {
         return m_form2;
     }
     return this;
@@ -52,7 +52,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    m_form2->close();
+    if (m_form2 != nullptr) {
+        m_form2->close();
+    }
     QMainWindow::closeEvent(event);
 }
 
