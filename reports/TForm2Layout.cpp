@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -15,13 +14,8 @@
 #include <QRadioButton>
 
 #include "FieldTable.h"
+#include "Pictures.h"
 #include "WindowStyle.h"
-
-// The button pictures live in this static library, so their registration is pulled in by
-// hand (it cannot stand inside a namespace).
-static void initBsfPictures() {
-    Q_INIT_RESOURCE(bsfform);
-}
 
 namespace reports {
 
@@ -76,7 +70,6 @@ TForm2::TForm2(const pilot::PilotRecord& record, ui::DialogService& dialogs, QWi
                     .defaultSuffix = QStringLiteral("TXT"),
                     .confirmOverwrite = false,
                     .confirmCreate = true}) {
-    initBsfPictures();
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Battle Submission Form"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -222,11 +215,12 @@ void TForm2::buildButtons(QWidget* central) {
         void (TForm2::*handler)();
     };
     static const std::array<ButtonRow, 2> kButtons = {{
-        {"BitBtn1", "&Close", ":/bsfform/close.svg", {188, 276, 80, 25}, &TForm2::BitBtn1Click},
-        {"BitBtn2", "Save BSF", ":/bsfform/save.svg", {276, 276, 80, 25}, &TForm2::BitBtn2Click},
+        {"BitBtn1", "&Close", "close", {188, 276, 80, 25}, &TForm2::BitBtn1Click},
+        {"BitBtn2", "Save BSF", "save", {276, 276, 80, 25}, &TForm2::BitBtn2Click},
     }};
     for (const ButtonRow& row : kButtons) {
-        auto* button = new QPushButton(QIcon(latin1(row.picture)), latin1(row.caption), central);
+        auto* button =
+            new QPushButton(ui::picture(latin1(row.picture)), latin1(row.caption), central);
         button->setObjectName(latin1(row.name));
         button->setGeometry(row.geometry);
         connect(button, &QPushButton::clicked, this, row.handler);
