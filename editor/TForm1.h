@@ -74,7 +74,8 @@ public:
     void UpdateKillsTotal();
 
     // The Battle Submission Form window, made hidden when it is first needed: nothing of it
-    // is shown before the first hand-over.
+    // is shown before the first hand-over. The hand-over reaches it here, and so do the
+    // tests that drive the form the editor opened.
     [[nodiscard]] reports::TForm2* bsfForm();
 
 protected:
