@@ -37,14 +37,14 @@ BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
     }
 }
 
-reports::BsfTexts BsfGenerationGroup::texts() const {
+bsfwindow::BsfTexts BsfGenerationGroup::texts() const {
     return {.idLine = m_edit79->text(),
             .email = m_edit80->text(),
             .battleNumber = m_edit81->text(),
             .medal = m_edit82->text()};
 }
 
-void BsfGenerationGroup::setTexts(const reports::BsfTexts& texts) {
+void BsfGenerationGroup::setTexts(const bsfwindow::BsfTexts& texts) {
     m_edit79->setText(texts.idLine);
     m_edit80->setText(texts.email);
     m_edit81->setText(texts.battleNumber);

@@ -15,8 +15,8 @@ class BsfGenerationGroup : public QGroupBox {
 public:
     explicit BsfGenerationGroup(QWidget* parent = nullptr);
 
-    [[nodiscard]] reports::BsfTexts texts() const;
-    void setTexts(const reports::BsfTexts& texts);
+    [[nodiscard]] bsfwindow::BsfTexts texts() const;
+    void setTexts(const bsfwindow::BsfTexts& texts);
 
 private:
     QLineEdit* m_edit79 = nullptr;  // ID-Line

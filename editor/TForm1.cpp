@@ -262,10 +262,10 @@ void TForm1::Button1Click() {
     }
 }
 
-reports::TForm2* TForm1::bsfForm() {
+bsfwindow::TForm2* TForm1::bsfForm() {
     if (m_form2 == nullptr) {
-        m_form2 = new reports::TForm2(m_record, m_dialogs, this);
-        connect(m_form2, &reports::TForm2::textsReturned, m_bsfGeneration,
+        m_form2 = new bsfwindow::TForm2(m_record, m_dialogs, this);
+        connect(m_form2, &bsfwindow::TForm2::textsReturned, m_bsfGeneration,
                 &BsfGenerationGroup::setTexts);
     }
     return m_form2;

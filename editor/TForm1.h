@@ -15,7 +15,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 
-namespace reports {
+namespace bsfwindow {
 class TForm2;
 }
 
@@ -76,7 +76,7 @@ public:
     // The Battle Submission Form window, made hidden when it is first needed: nothing of it
     // is shown before the first hand-over. The hand-over reaches it here, and so do the
     // tests that drive the form the editor opened.
-    [[nodiscard]] reports::TForm2* bsfForm();
+    [[nodiscard]] bsfwindow::TForm2* bsfForm();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -149,7 +149,7 @@ private:
     DiskChangeBar* m_diskChangeBar = nullptr;
     EditHistory* m_history = nullptr;
     QMenu* m_popup = nullptr;
-    reports::TForm2* m_form2 = nullptr;
+    bsfwindow::TForm2* m_form2 = nullptr;
 };
 
 }  // namespace editor

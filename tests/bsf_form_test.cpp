@@ -28,7 +28,7 @@ namespace {
 
 using namespace std::string_literals;
 using pilot::Field;
-using reports::BsfTexts;
+using bsfwindow::BsfTexts;
 
 QString latin1(const char* text) {
     return QString::fromLatin1(text);
@@ -114,7 +114,7 @@ protected:
     pilot::PilotRecord m_record = scoredRecord();
     testing_support::FakeDialogs m_dialogs;
     testing_support::TempDir m_dir;
-    reports::TForm2 m_form{m_record, m_dialogs};
+    bsfwindow::TForm2 m_form{m_record, m_dialogs};
 };
 
 TEST_F(FormTest, IsCreatedHiddenWithItsFixedFrame) {
@@ -428,7 +428,7 @@ TEST_F(FormTest, CloseHidesThenHandsTheTextsBack) {
     for (const CloseEntry entry : {CloseEntry{"BitBtn1", false}, CloseEntry{"CloseBSF1", true}}) {
         handOver();
         retype(control<QLineEdit>("Edit4"), QStringLiteral("Cross of Valor"));
-        QSignalSpy returned(&m_form, &reports::TForm2::textsReturned);
+        QSignalSpy returned(&m_form, &bsfwindow::TForm2::textsReturned);
         if (entry.isAction) {
             child<QAction>(m_form, entry.name)->trigger();
         } else {
@@ -444,7 +444,7 @@ TEST_F(FormTest, CloseHidesThenHandsTheTextsBack) {
 
 TEST_F(FormTest, TheCloseBoxHidesWithoutHandingTextsBack) {
     handOver();
-    QSignalSpy returned(&m_form, &reports::TForm2::textsReturned);
+    QSignalSpy returned(&m_form, &bsfwindow::TForm2::textsReturned);
     EXPECT_TRUE(m_form.close());
     EXPECT_FALSE(m_form.isVisible());
     EXPECT_EQ(returned.size(), 0);
@@ -473,7 +473,7 @@ protected:
     T* formControl(const char* name) {
         return child<T>(form(), name);
     }
-    reports::TForm2& form() { return *m_window.bsfForm(); }
+    bsfwindow::TForm2& form() { return *m_window.bsfForm(); }
     void typeEditorTexts() {
         QTest::keyClicks(editorControl<QLineEdit>("Edit79"), kTexts.idLine);
         QTest::keyClicks(editorControl<QLineEdit>("Edit80"), kTexts.email);

@@ -17,14 +17,14 @@
 #include "Latin1Text.h"
 #include "PilotRecord.h"
 
-namespace reports {
+namespace bsfwindow {
 
 namespace {
 
 // The form file is single-byte text: every character outside Latin-1 becomes one "?"
 // (a character beyond the 16-bit range too, not one "?" per half).
 std::string latin1Bytes(const QString& text) {
-    return latin1FromUtf8(text.toStdString());
+    return reports::latin1FromUtf8(text.toStdString());
 }
 
 std::optional<std::size_t> selection(const QComboBox* box) {
@@ -83,7 +83,8 @@ void TForm2::BitBtn2Click() {
         return;
     }
     const std::filesystem::path path(QFile::encodeName(choice->path).toStdString());
-    if (const auto error = saveBsfForm(path, bsfFormText(formInput(), m_record))) {
+    if (const auto error =
+            reports::saveBsfForm(path, reports::bsfFormText(formInput(), m_record))) {
         m_dialogs.showError(
             this, QString::fromStdString(pilot::withClosingPeriod(error->message())), choice->path);
     }
@@ -151,16 +152,16 @@ void TForm2::centreOnScreen() {
     }
 }
 
-BsfInput TForm2::formInput() const {
-    BsfInput input;
+reports::BsfInput TForm2::formInput() const {
+    reports::BsfInput input;
     input.idLine = latin1Bytes(m_edit1->text());
     input.battleNumber = latin1Bytes(m_edit3->text());
     input.medal = latin1Bytes(m_edit4->text());
     input.email = latin1Bytes(m_edit2->text());
     if (m_radioButton1->isChecked()) {
-        input.mode = BsfInput::Mode::Battle;
+        input.mode = reports::BsfInput::Mode::Battle;
     } else if (m_radioButton2->isChecked()) {
-        input.mode = BsfInput::Mode::CombatChamber;
+        input.mode = reports::BsfInput::Mode::CombatChamber;
     }
     input.battle = selection(m_battleBox);
     input.lastMission = selection(m_comboBox3);
@@ -173,4 +174,4 @@ BsfInput TForm2::formInput() const {
     return input;
 }
 
-}  // namespace reports
+}  // namespace bsfwindow

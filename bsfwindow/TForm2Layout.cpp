@@ -17,7 +17,7 @@
 #include "Pictures.h"
 #include "WindowStyle.h"
 
-namespace reports {
+namespace bsfwindow {
 
 namespace {
 
@@ -227,4 +227,4 @@ void TForm2::buildButtons(QWidget* central) {
     }
 }
 
-}  // namespace reports
+}  // namespace bsfwindow

@@ -18,10 +18,11 @@ class QRadioButton;
 namespace pilot {
 class PilotRecord;
 }
-
 namespace reports {
-
 struct BsfInput;
+}
+
+namespace bsfwindow {
 
 // What the editor hands to the form when it opens it.
 struct BsfHandOver {
@@ -55,7 +56,7 @@ public:
 
 Q_SIGNALS:
     // Emitted by Close after hiding, with the texts to copy back into the editor.
-    void textsReturned(const reports::BsfTexts& texts);
+    void textsReturned(const bsfwindow::BsfTexts& texts);
 
 private:
     void buildMenu();
@@ -66,7 +67,7 @@ private:
     void setBattlePanelEnabled(bool enabled);
     void setCombatPanelEnabled(bool enabled);
     void centreOnScreen();
-    [[nodiscard]] BsfInput formInput() const;
+    [[nodiscard]] reports::BsfInput formInput() const;
 
     const pilot::PilotRecord& m_record;
     ui::DialogService& m_dialogs;
@@ -93,4 +94,4 @@ private:
     QComboBox* m_comboBox2 = nullptr;
 };
 
-}  // namespace reports
+}  // namespace bsfwindow
