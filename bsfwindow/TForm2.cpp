@@ -1,5 +1,6 @@
 #include "TForm2.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include <QScreen>
 
 #include "BsfText.h"
+#include "Controls.h"
 #include "FieldTable.h"
 #include "IoError.h"
 #include "Latin1Text.h"
@@ -25,15 +27,6 @@ namespace {
 // (a character beyond the 16-bit range too, not one "?" per half).
 std::string latin1Bytes(const QString& text) {
     return reports::latin1FromUtf8(text.toStdString());
-}
-
-std::optional<std::size_t> selection(const QComboBox* box) {
-    const int index = box->currentIndex();
-    return index < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(index));
-}
-
-int indexWithin(const std::optional<std::size_t>& index, std::size_t count) {
-    return index && *index < count ? static_cast<int>(*index) : -1;
 }
 
 }  // namespace
@@ -50,23 +43,21 @@ void TForm2::handOver(const BsfHandOver& handed) {
     m_edit3->setText(handed.texts.battleNumber);
     m_edit4->setText(handed.texts.medal);
 
-    const int battle = indexWithin(handed.battle, pilot::kBattles);
-    m_battleBox->setCurrentIndex(battle);
-    m_combatBox->setCurrentIndex(indexWithin(handed.craft, pilot::kShownCrafts));
+    ui::selectEntry(*m_battleBox, handed.battle);
+    ui::selectEntry(*m_combatBox, handed.craft);
     // Runs RadioButton1Click only when the button was not checked yet.
     m_radioButton1->setChecked(true);
 
     // The last successfully completed mission of the battle; none finished, a value beyond
     // the eight missions or no battle at all leave the box without a selection.
-    int lastMission = -1;
-    if (battle >= 0) {
-        const int stored =
-            m_record.u8(pilot::Field::BattleLastMission, static_cast<std::size_t>(battle));
-        if (stored >= 1 && stored <= static_cast<int>(pilot::kMissions)) {
-            lastMission = stored - 1;
+    std::optional<std::size_t> lastMission;
+    if (const auto battle = ui::selectedEntry(*m_battleBox)) {
+        const std::uint8_t stored = m_record.u8(pilot::Field::BattleLastMission, *battle);
+        if (stored >= 1 && stored <= pilot::kMissions) {
+            lastMission = stored - 1u;
         }
     }
-    m_comboBox3->setCurrentIndex(lastMission);
+    ui::selectEntry(*m_comboBox3, lastMission);
 
     m_comboBox1->setCurrentIndex(0);
     m_comboBox2->setCurrentIndex(3);
@@ -163,14 +154,14 @@ reports::BsfInput TForm2::formInput() const {
     } else if (m_radioButton2->isChecked()) {
         input.mode = reports::BsfInput::Mode::CombatChamber;
     }
-    input.battle = selection(m_battleBox);
-    input.lastMission = selection(m_comboBox3);
+    input.battle = ui::selectedEntry(*m_battleBox);
+    input.lastMission = ui::selectedEntry(*m_comboBox3);
     for (std::size_t mission = 0; mission < m_highscoreBoxes.size(); ++mission) {
         input.highscore[mission] = m_highscoreBoxes[mission]->isChecked();
     }
-    input.craft = selection(m_combatBox);
-    input.fromMission = selection(m_comboBox1);
-    input.toMission = selection(m_comboBox2);
+    input.craft = ui::selectedEntry(*m_combatBox);
+    input.fromMission = ui::selectedEntry(*m_comboBox1);
+    input.toMission = ui::selectedEntry(*m_comboBox2);
     return input;
 }
 

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "Controls.h"
 #include "FieldTable.h"
 #include "Pictures.h"
 #include "WindowStyle.h"
@@ -26,20 +27,12 @@ QString latin1(const char* text) {
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const char* text, QRect geometry) {
-    auto* label = new QLabel(latin1(text), parent);
-    label->setObjectName(latin1(name));
-    label->setGeometry(geometry);
-    return label;
+    return ui::makeLabel(parent, latin1(name), latin1(text), geometry);
 }
 
 // A drop-down list: the user picks an entry, nothing can be typed.
 QComboBox* makeList(QWidget* parent, const char* name, const QStringList& items, QRect geometry) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(latin1(name));
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    box->setGeometry(geometry);
-    return box;
+    return ui::makeSelector(parent, latin1(name), items, QString(), QString(), geometry);
 }
 
 QStringList missionNumbers() {
@@ -152,11 +145,7 @@ void TForm2::buildFields(QWidget* group) {
     }};
     for (const TextRow& row : kRows) {
         makeLabel(group, row.labelName, row.label, row.labelGeometry);
-        auto* edit = new QLineEdit(group);
-        edit->setObjectName(latin1(row.name));
-        edit->setToolTip(latin1(row.hint));
-        edit->setGeometry(row.editGeometry);
-        this->*row.edit = edit;
+        this->*row.edit = ui::makeEdit(group, latin1(row.name), latin1(row.hint), row.editGeometry);
     }
 }
 
@@ -166,11 +155,7 @@ void TForm2::buildBattlePanel(QWidget* panel) {
     m_radioButton1->setToolTip(QStringLiteral("Write Battlescores"));
     m_radioButton1->setGeometry(6, 6, 150, 20);
 
-    QStringList battles;
-    for (std::size_t battle = 1; battle <= pilot::kBattles; ++battle) {
-        battles << QStringLiteral("Battle %1").arg(battle, 2);
-    }
-    m_battleBox = makeList(panel, "BattleBox", battles, {6, 28, 150, 22});
+    m_battleBox = makeList(panel, "BattleBox", ui::battleEntries(), {6, 28, 150, 22});
     m_label5 = makeLabel(panel, "Label5", "From Mission 1 to:", {6, 56, 102, 22});
     m_comboBox3 = makeList(panel, "ComboBox3", missionNumbers(), {110, 56, 46, 22});
     m_label8 = makeLabel(panel, "Label8", "Highscore in Mission:", {6, 84, 150, 20});
@@ -192,11 +177,7 @@ void TForm2::buildCombatPanel(QWidget* panel) {
     m_radioButton2->setToolTip(QStringLiteral("Write Combat Chamber scores"));
     m_radioButton2->setGeometry(6, 6, 154, 20);
 
-    QStringList crafts;
-    for (const std::string_view craft : pilot::kCraftNames) {
-        crafts << QString::fromLatin1(craft.data(), static_cast<qsizetype>(craft.size()));
-    }
-    m_combatBox = makeList(panel, "CombatBox", crafts, {6, 28, 150, 22});
+    m_combatBox = makeList(panel, "CombatBox", ui::craftEntries(), {6, 28, 150, 22});
     m_combatBox->setEnabled(false);
     m_label6 = makeLabel(panel, "Label6", "From Mission:", {6, 56, 102, 22});
     m_label6->setEnabled(false);

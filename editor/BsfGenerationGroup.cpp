@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "Controls.h"
+
 namespace editor {
 
 BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
@@ -25,12 +27,10 @@ BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
     }};
     int top = 15;
     for (const TextRow& row : kRows) {
-        auto* label = new QLabel(QString::fromLatin1(row.label), this);
-        label->setGeometry(8, top, 46, 18);
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(row.name));
-        edit->setToolTip(QString::fromLatin1(row.hint));
-        edit->setGeometry(56, top, 231, 18);
+        QLabel* label =
+            ui::makeLabel(this, QString(), QString::fromLatin1(row.label), QRect(8, top, 46, 18));
+        QLineEdit* edit = ui::makeEdit(this, QString::fromLatin1(row.name),
+                                       QString::fromLatin1(row.hint), QRect(56, top, 231, 18));
         label->setBuddy(edit);
         this->*row.edit = edit;
         top += 19;
