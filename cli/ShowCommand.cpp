@@ -28,7 +28,7 @@ struct ShowOptions {
 
 void printText(const pilot::PilotRecord& record) {
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved) {
+        if (info.reserved()) {
             std::cout << info.name << ": " << hexBytes(record, info.id) << '\n';
             continue;
         }

@@ -61,6 +61,11 @@ constexpr std::array<ColumnText, 3> kColumns = {{
 }};
 constexpr std::array<Field, 2> kGoalFields = {Field::BattleSecondaryGoals, Field::BattleBonusGoals};
 constexpr std::size_t kRadioColumn = 2;
+static_assert(pilot::editedAs(Field::BattleMissionScore, pilot::Editing::NumberRule) &&
+              pilot::editedAs(Field::BattleSecondaryGoals, pilot::Editing::GoalBits) &&
+              pilot::editedAs(Field::BattleBonusGoals, pilot::Editing::GoalBits) &&
+              pilot::editedAs(Field::BattleLastMission, pilot::Editing::LastMission) &&
+              pilot::editedAs(Field::BattleStatus, pilot::Editing::Selector));
 
 QString numbered(const char* stem, std::size_t number) {
     return QString::fromLatin1(stem) + QString::number(number);

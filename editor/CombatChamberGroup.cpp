@@ -30,6 +30,9 @@ constexpr int kLeft = 6;
 constexpr int kWidth = 133;
 constexpr int kScoreRowTop = 64;
 
+static_assert(pilot::editedAs(Field::CombatScore, pilot::Editing::NumberRule) &&
+              pilot::editedAs(Field::CombatCompleted, pilot::Editing::Flag));
+
 }  // namespace
 
 CombatChamberGroup::CombatChamberGroup(pilot::PilotRecord& record,

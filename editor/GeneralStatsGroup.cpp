@@ -27,7 +27,7 @@ struct SelectorRow {
 };
 
 // Top to bottom, which is also the focus order.
-const std::array<SelectorRow, GeneralStatsGroup::kSelectorCount> kSelectorRows = {{
+constexpr std::array<SelectorRow, GeneralStatsGroup::kSelectorCount> kSelectorRows = {{
     {"RankBox", "Rank", "Rank of the current pilot:", Field::Rank,
      &GeneralStatsGroup::RankBoxChange},
     {"SecOrderBox", "Secret Order Rank", "Pilots Secret Order position:", Field::SecretOrder,
@@ -58,6 +58,14 @@ constexpr std::array<NumberRow, GeneralStatsGroup::kNumberFieldCount> kNumberRow
     {"CraftLostEdit", "Craft Lost:", "The total number of lost crafts", Field::CraftLost},
     {"Edit83", "Skill:", "Skill level of pilot", Field::Skill},
 }};
+
+// Each row's control edits its field as the field table says.
+static_assert(std::ranges::all_of(kSelectorRows, [](const SelectorRow& row) {
+    return pilot::editedAs(row.field, pilot::Editing::Selector);
+}));
+static_assert(std::ranges::all_of(kNumberRows, [](const NumberRow& row) {
+    return pilot::editedAs(row.field, pilot::Editing::NumberRule);
+}));
 
 // The row of a table that shows `field`.
 template <typename Rows>

@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kEditInnerMargin = 2;
 
+static_assert(pilot::editedAs(pilot::Field::ShipKills, pilot::Editing::NumberRule));
+
 }  // namespace
 
 ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()> markChanged,

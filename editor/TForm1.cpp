@@ -223,12 +223,12 @@ void TForm1::RefreshAllFields() {
 }
 
 void TForm1::UpdateTotalScore() {
-    m_record.setI32(pilot::Field::TotalScore, pilot::missionScoreTotal(m_record));
+    m_record.setI32(pilot::Field::TotalScore, pilot::storedTotalScore(m_record));
     m_general->showTotalScore();
 }
 
 void TForm1::UpdateKillsTotal() {
-    m_record.setU16(pilot::Field::Kills, pilot::shipKillsTotal(m_record));
+    m_record.setU16(pilot::Field::Kills, pilot::storedKillsTotal(m_record));
     m_general->showKills();
 }
 

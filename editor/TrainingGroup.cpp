@@ -1,5 +1,6 @@
 #include "TrainingGroup.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -35,6 +36,9 @@ constexpr std::array<FieldRow, 2> kFieldRows = {{
     {"LevelEdit2", "Highest Level:", "Highest Training Level",
      "Highest Level reached with this ship", pilot::Field::TrainingLevel, 66},
 }};
+static_assert(std::ranges::all_of(kFieldRows, [](const FieldRow& row) {
+    return pilot::editedAs(row.field, pilot::Editing::NumberRule);
+}));
 
 }  // namespace
 

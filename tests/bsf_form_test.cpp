@@ -27,8 +27,8 @@
 namespace {
 
 using namespace std::string_literals;
-using pilot::Field;
 using bsfwindow::BsfTexts;
+using pilot::Field;
 
 QString latin1(const char* text) {
     return QString::fromLatin1(text);

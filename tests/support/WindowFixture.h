@@ -47,19 +47,28 @@ inline pilot::PilotRecord showableRecord(std::uint32_t seed) {
     pilot::PilotRecord record = patternedRecord(seed);
     std::mt19937 random(seed);
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved) {
+        if (info.reserved()) {
             continue;
         }
         const std::size_t rows = info.rows == pilot::kCraftSlots ? pilot::kShownCrafts : info.rows;
         std::uint32_t limit = 1000;
-        if (!info.enumeration.empty()) {
-            limit = static_cast<std::uint32_t>(info.enumeration.size());
-        } else if (info.id == pilot::Field::CombatCompleted) {
-            limit = 2;
-        } else if (info.id == pilot::Field::BattleLastMission) {
-            limit = 9;
-        } else if (info.id == pilot::Field::TrainingLevel) {
-            limit = 10;
+        switch (info.editing) {
+            case pilot::Editing::Selector:
+                limit = static_cast<std::uint32_t>(info.enumeration.size());
+                break;
+            case pilot::Editing::Flag:
+                limit = 2;
+                break;
+            case pilot::Editing::LastMission:
+                limit = 9;
+                break;
+            case pilot::Editing::NumberRule:
+                // A byte's number rule resets 255, and a wider value would be cut.
+                limit = info.type == pilot::FieldType::U8 ? 10 : limit;
+                break;
+            case pilot::Editing::GoalBits:
+            case pilot::Editing::Reserved:
+                break;
         }
         for (std::size_t row = 0; row < rows; ++row) {
             for (std::size_t column = 0; column < info.columns; ++column) {
