@@ -104,11 +104,18 @@ private:
     bool SavePilotFile(const QString& fileName, std::optional<pilot::FileStamp> expected);
     void saveRecordAs(const QString& chosenName);
     void saveReport(const QString& chosenName);
-    void setTitle();
     void showError(const pilot::IoError& error, const QString& fileName);
-    // The bytes `unsaved()` compares with from now on, and the stamp of the current file as
-    // loaded or saved (none after New Pilot).
-    void setClean(const pilot::PilotRecord& bytes, std::optional<pilot::FileStamp> stamp);
+    // The file as a command loaded, saved or created it: the bytes `unsaved()` compares with
+    // from now on and the file's stamp (none after New Pilot).
+    struct CleanFile {
+        pilot::PilotRecord bytes;
+        std::optional<pilot::FileStamp> stamp;
+    };
+    // The one place where the current file changes: its name and the title that shows it,
+    // and with `clean` the bytes and stamp of the file as it now is, the CHANGED mark gone.
+    // Without it (a text report was written) the changes stay unsaved, and only what was
+    // known of another name is forgotten.
+    void setCurrentFile(const QString& fileName, std::optional<CleanFile> clean);
 
     // Unsaved changes and the file on disk (UnsavedChanges.cpp).
     // True when the current work may be replaced: nothing is unsaved, the user discards
