@@ -38,15 +38,15 @@ void TForm2::handOver(const BsfHandOver& handed) {
     }
     show();
 
-    m_edit1->setText(handed.texts.idLine);
-    m_edit2->setText(handed.texts.email);
-    m_edit3->setText(handed.texts.battleNumber);
-    m_edit4->setText(handed.texts.medal);
+    m_idLineEdit->setText(handed.texts.idLine);
+    m_emailEdit->setText(handed.texts.email);
+    m_battleNumberEdit->setText(handed.texts.battleNumber);
+    m_medalEdit->setText(handed.texts.medal);
 
     ui::selectEntry(*m_battleBox, handed.battle);
     ui::selectEntry(*m_combatBox, handed.craft);
     // Runs RadioButton1Click only when the button was not checked yet.
-    m_radioButton1->setChecked(true);
+    m_battleModeButton->setChecked(true);
 
     // The last successfully completed mission of the battle; none finished, a value beyond
     // the eight missions or no battle at all leave the box without a selection.
@@ -57,10 +57,10 @@ void TForm2::handOver(const BsfHandOver& handed) {
             lastMission = stored - 1u;
         }
     }
-    ui::selectEntry(*m_comboBox3, lastMission);
+    ui::selectEntry(*m_lastMissionBox, lastMission);
 
-    m_comboBox1->setCurrentIndex(0);
-    m_comboBox2->setCurrentIndex(3);
+    m_fromMissionBox->setCurrentIndex(0);
+    m_toMissionBox->setCurrentIndex(3);
 }
 
 void TForm2::BitBtn1Click() {
@@ -82,7 +82,7 @@ void TForm2::BitBtn2Click() {
 }
 
 void TForm2::RadioButton1Click() {
-    if (!m_radioButton1->isChecked()) {
+    if (!m_battleModeButton->isChecked()) {
         return;
     }
     setCombatPanelEnabled(false);
@@ -90,7 +90,7 @@ void TForm2::RadioButton1Click() {
 }
 
 void TForm2::RadioButton2Click() {
-    if (!m_radioButton2->isChecked()) {
+    if (!m_combatModeButton->isChecked()) {
         return;
     }
     setBattlePanelEnabled(false);
@@ -99,41 +99,41 @@ void TForm2::RadioButton2Click() {
 
 // A choice that would make the range run backwards snaps the chosen box to the other one.
 void TForm2::ComboBox1Change() {
-    const int to = m_comboBox2->currentIndex();
-    if (to >= 0 && m_comboBox1->currentIndex() > to) {
-        m_comboBox1->setCurrentIndex(to);
+    const int to = m_toMissionBox->currentIndex();
+    if (to >= 0 && m_fromMissionBox->currentIndex() > to) {
+        m_fromMissionBox->setCurrentIndex(to);
     }
 }
 
 void TForm2::ComboBox2Change() {
-    const int from = m_comboBox1->currentIndex();
-    if (m_comboBox2->currentIndex() < from) {
-        m_comboBox2->setCurrentIndex(from);
+    const int from = m_fromMissionBox->currentIndex();
+    if (m_toMissionBox->currentIndex() < from) {
+        m_toMissionBox->setCurrentIndex(from);
     }
 }
 
 BsfTexts TForm2::texts() const {
-    return {.idLine = m_edit1->text(),
-            .email = m_edit2->text(),
-            .battleNumber = m_edit3->text(),
-            .medal = m_edit4->text()};
+    return {.idLine = m_idLineEdit->text(),
+            .email = m_emailEdit->text(),
+            .battleNumber = m_battleNumberEdit->text(),
+            .medal = m_medalEdit->text()};
 }
 
 void TForm2::setBattlePanelEnabled(bool enabled) {
     m_battleBox->setEnabled(enabled);
-    m_label5->setEnabled(enabled);
-    m_comboBox3->setEnabled(enabled);
-    m_label8->setEnabled(enabled);
+    m_lastMissionLabel->setEnabled(enabled);
+    m_lastMissionBox->setEnabled(enabled);
+    m_highscoreLabel->setEnabled(enabled);
     for (QCheckBox* box : m_highscoreBoxes) {
         box->setEnabled(enabled);
     }
 }
 
 void TForm2::setCombatPanelEnabled(bool enabled) {
-    m_label6->setEnabled(enabled);
-    m_comboBox1->setEnabled(enabled);
-    m_label7->setEnabled(enabled);
-    m_comboBox2->setEnabled(enabled);
+    m_fromMissionLabel->setEnabled(enabled);
+    m_fromMissionBox->setEnabled(enabled);
+    m_toMissionLabel->setEnabled(enabled);
+    m_toMissionBox->setEnabled(enabled);
     m_combatBox->setEnabled(enabled);
 }
 
@@ -145,23 +145,23 @@ void TForm2::centreOnScreen() {
 
 reports::BsfInput TForm2::formInput() const {
     reports::BsfInput input;
-    input.idLine = latin1Bytes(m_edit1->text());
-    input.battleNumber = latin1Bytes(m_edit3->text());
-    input.medal = latin1Bytes(m_edit4->text());
-    input.email = latin1Bytes(m_edit2->text());
-    if (m_radioButton1->isChecked()) {
+    input.idLine = latin1Bytes(m_idLineEdit->text());
+    input.battleNumber = latin1Bytes(m_battleNumberEdit->text());
+    input.medal = latin1Bytes(m_medalEdit->text());
+    input.email = latin1Bytes(m_emailEdit->text());
+    if (m_battleModeButton->isChecked()) {
         input.mode = reports::BsfInput::Mode::Battle;
-    } else if (m_radioButton2->isChecked()) {
+    } else if (m_combatModeButton->isChecked()) {
         input.mode = reports::BsfInput::Mode::CombatChamber;
     }
     input.battle = ui::selectedEntry(*m_battleBox);
-    input.lastMission = ui::selectedEntry(*m_comboBox3);
+    input.lastMission = ui::selectedEntry(*m_lastMissionBox);
     for (std::size_t mission = 0; mission < m_highscoreBoxes.size(); ++mission) {
         input.highscore[mission] = m_highscoreBoxes[mission]->isChecked();
     }
     input.craft = ui::selectedEntry(*m_combatBox);
-    input.fromMission = ui::selectedEntry(*m_comboBox1);
-    input.toMission = ui::selectedEntry(*m_comboBox2);
+    input.fromMission = ui::selectedEntry(*m_fromMissionBox);
+    input.toMission = ui::selectedEntry(*m_toMissionBox);
     return input;
 }
 

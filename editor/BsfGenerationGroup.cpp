@@ -20,10 +20,10 @@ BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
         const char* hint;
     };
     static const std::array<TextRow, 4> kRows = {{
-        {&BsfGenerationGroup::m_edit79, "Edit79", "ID-Line:", "Recipients Vessk ID-Line"},
-        {&BsfGenerationGroup::m_edit81, "Edit81", "Battle:", "Vessk-Battle Number"},
-        {&BsfGenerationGroup::m_edit82, "Edit82", "Medal:", "Medalname"},
-        {&BsfGenerationGroup::m_edit80, "Edit80", "E-Mail:", "Recipients E-Mail"},
+        {&BsfGenerationGroup::m_idLineEdit, "Edit79", "ID-Line:", "Recipients Vessk ID-Line"},
+        {&BsfGenerationGroup::m_battleNumberEdit, "Edit81", "Battle:", "Vessk-Battle Number"},
+        {&BsfGenerationGroup::m_medalEdit, "Edit82", "Medal:", "Medalname"},
+        {&BsfGenerationGroup::m_emailEdit, "Edit80", "E-Mail:", "Recipients E-Mail"},
     }};
     int top = 15;
     for (const TextRow& row : kRows) {
@@ -38,17 +38,17 @@ BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
 }
 
 bsfwindow::BsfTexts BsfGenerationGroup::texts() const {
-    return {.idLine = m_edit79->text(),
-            .email = m_edit80->text(),
-            .battleNumber = m_edit81->text(),
-            .medal = m_edit82->text()};
+    return {.idLine = m_idLineEdit->text(),
+            .email = m_emailEdit->text(),
+            .battleNumber = m_battleNumberEdit->text(),
+            .medal = m_medalEdit->text()};
 }
 
 void BsfGenerationGroup::setTexts(const bsfwindow::BsfTexts& texts) {
-    m_edit79->setText(texts.idLine);
-    m_edit80->setText(texts.email);
-    m_edit81->setText(texts.battleNumber);
-    m_edit82->setText(texts.medal);
+    m_idLineEdit->setText(texts.idLine);
+    m_emailEdit->setText(texts.email);
+    m_battleNumberEdit->setText(texts.battleNumber);
+    m_medalEdit->setText(texts.medal);
 }
 
 }  // namespace editor

@@ -19,10 +19,10 @@ public:
     void setTexts(const bsfwindow::BsfTexts& texts);
 
 private:
-    QLineEdit* m_edit79 = nullptr;  // ID-Line
-    QLineEdit* m_edit80 = nullptr;  // E-Mail
-    QLineEdit* m_edit81 = nullptr;  // Battle
-    QLineEdit* m_edit82 = nullptr;  // Medal
+    QLineEdit* m_idLineEdit = nullptr;        // Edit79
+    QLineEdit* m_emailEdit = nullptr;         // Edit80
+    QLineEdit* m_battleNumberEdit = nullptr;  // Edit81
+    QLineEdit* m_medalEdit = nullptr;         // Edit82
 };
 
 }  // namespace editor

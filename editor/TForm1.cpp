@@ -263,12 +263,12 @@ void TForm1::Button1Click() {
 }
 
 bsfwindow::TForm2* TForm1::bsfForm() {
-    if (m_form2 == nullptr) {
-        m_form2 = new bsfwindow::TForm2(m_record, m_dialogs, this);
-        connect(m_form2, &bsfwindow::TForm2::textsReturned, m_bsfGeneration,
+    if (m_bsfForm == nullptr) {
+        m_bsfForm = new bsfwindow::TForm2(m_record, m_dialogs, this);
+        connect(m_bsfForm, &bsfwindow::TForm2::textsReturned, m_bsfGeneration,
                 &BsfGenerationGroup::setTexts);
     }
-    return m_form2;
+    return m_bsfForm;
 }
 
 void TForm1::BSF1Click() {

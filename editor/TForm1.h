@@ -156,7 +156,7 @@ private:
     DiskChangeBar* m_diskChangeBar = nullptr;
     EditHistory* m_history = nullptr;
     QMenu* m_popup = nullptr;
-    bsfwindow::TForm2* m_form2 = nullptr;
+    bsfwindow::TForm2* m_bsfForm = nullptr;
 };
 
 }  // namespace editor
