@@ -26,13 +26,13 @@
 
 #include "BattleStatsGroup.h"
 #include "FakeDialogs.h"
-#include "FieldInput.h"
 #include "FieldTable.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 #include "TForm1.h"
 #include "TForm2.h"
 #include "TestFiles.h"
+#include "UserActions.h"
 
 namespace {
 

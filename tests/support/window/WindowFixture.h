@@ -24,6 +24,7 @@
 #include "TForm1.h"
 #include "TestFiles.h"
 #include "Totals.h"
+#include "UserActions.h"
 
 // What the editor window tests share: a window on fake dialogs in a fresh folder, the
 // commands triggered by their entries' names, and records the refresh leaves unchanged.
@@ -107,16 +108,11 @@ protected:
     }
     template <typename Widget = QWidget>
     [[nodiscard]] Widget* control(const char* name) const {
-        auto* widget = window->findChild<Widget*>(latin(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return testing_support::control<Widget>(*window, name);
     }
     // The user clicks into the field, selects its text and types over it key by key.
     void typeInto(const char* name, const QString& keys) {
-        auto* edit = control<QLineEdit>(name);
-        edit->setFocus(Qt::MouseFocusReason);
-        edit->selectAll();
-        QTest::keyClicks(edit, keys);
+        enterText(control<QLineEdit>(name), keys, Entry::Type);
     }
     // The groups that show the record, in the window's order.
     [[nodiscard]] std::vector<QWidget*> recordGroups() const {
