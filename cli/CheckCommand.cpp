@@ -44,10 +44,7 @@ void addCheckCommand(CLI::App& app, int& status, const NameList& pilots) {
         "CombatCompleted other than 0 and 1, hits above shots, TotalScore and Kills differing "
         "from the sums the editor computes. Exit status 1 when any, 2 when a file cannot be "
         "read. PILOT - reads the pilot from standard input.");
-    // The parser checks that there is a file; the whole list comes from `pilots`.
-    command->add_option("PILOT", "Pilot files (.TFR)")
-        ->expected(CLI::detail::expected_max_vector_size)
-        ->required();
+    addPilotList(*command);
     command->callback([&pilots, &status] { status = runCheck(pilots); });
 }
 

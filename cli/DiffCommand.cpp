@@ -28,7 +28,7 @@ std::string byteText(std::uint8_t byte) {
 bool printDifferences(const pilot::PilotRecord& a, const pilot::PilotRecord& b) {
     bool differ = false;
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved) {
+        if (info.reserved()) {
             for (std::size_t at = info.offset; at < info.offset + info.size(); ++at) {
                 if (a.bytes()[at] != b.bytes()[at]) {
                     std::cout << "offset " << at << " (" << info.name

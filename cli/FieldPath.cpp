@@ -84,7 +84,7 @@ std::string pathName(const ElementPath& path) {
 
 std::string indexNote(const ElementPath& path) {
     const FieldInfo& info = pilot::fieldInfo(path.field);
-    if (info.reserved || info.dimensions == 0) {
+    if (info.reserved() || info.dimensions == 0) {
         return {};
     }
     std::string note = dimensionNote(info.rows, path.row);

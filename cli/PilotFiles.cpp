@@ -8,9 +8,18 @@
 
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
+
+#include "Commands.h"
 #include "PilotFileIO.h"
 
 namespace cli {
+
+void addPilotList(CLI::App& command) {
+    command.add_option("PILOT", "Pilot files (.TFR)")
+        ->expected(CLI::detail::expected_max_vector_size)
+        ->required();
+}
 
 void reportIoError(const std::filesystem::path& path, const pilot::IoError& error) {
     std::cerr << "brevanta-cli: " << path.string() << ": error " << error.code << ": "

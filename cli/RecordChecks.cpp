@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "EditorTotals.h"
 #include "FieldPath.h"
 #include "PilotRecord.h"
+#include "Totals.h"
 
 namespace cli {
 
@@ -12,33 +12,40 @@ namespace {
 
 using pilot::Field;
 
-void checkEnumerations(const pilot::PilotRecord& record, std::vector<std::string>& warnings) {
+// Visits every element of the fields the editor edits in the given way.
+template <typename Visit>
+void forEachEditedAs(pilot::Editing editing, Visit&& visit) {
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.enumeration.empty()) {
-            continue;
+        if (info.editing == editing) {
+            forEachElement(info.id, visit);
         }
-        forEachElement(info.id, [&](const ElementPath& path) {
-            const std::uint32_t value = record.raw(path.field, path.row, path.column);
-            if (value >= info.enumeration.size()) {
-                warnings.push_back(elementLabel(path) + ": " + std::to_string(value) +
-                                   " is outside its list (0.." +
-                                   std::to_string(info.enumeration.size() - 1) + ")");
-            }
-        });
     }
 }
 
+void checkEnumerations(const pilot::PilotRecord& record, std::vector<std::string>& warnings) {
+    forEachEditedAs(pilot::Editing::Selector, [&](const ElementPath& path) {
+        const auto entries = pilot::fieldInfo(path.field).enumeration;
+        const std::uint32_t value = record.raw(path.field, path.row, path.column);
+        if (value >= entries.size()) {
+            warnings.push_back(elementLabel(path) + ": " + std::to_string(value) +
+                               " is outside its list (0.." + std::to_string(entries.size() - 1) +
+                               ")");
+        }
+    });
+}
+
+// What the radio buttons and the completed boxes cannot show.
 void checkBattleProgress(const pilot::PilotRecord& record, std::vector<std::string>& warnings) {
-    forEachElement(Field::BattleLastMission, [&](const ElementPath& path) {
-        const std::uint8_t last = record.u8(path.field, path.row);
+    forEachEditedAs(pilot::Editing::LastMission, [&](const ElementPath& path) {
+        const std::uint8_t last = record.u8(path.field, path.row, path.column);
         if (last > pilot::kMissions) {
             warnings.push_back(elementLabel(path) + ": " + std::to_string(last) + " is above 8");
         }
     });
-    forEachElement(Field::CombatCompleted, [&](const ElementPath& path) {
-        const std::uint8_t completed = record.u8(path.field, path.row, path.column);
-        if (completed > 1) {
-            warnings.push_back(elementLabel(path) + ": " + std::to_string(completed) +
+    forEachEditedAs(pilot::Editing::Flag, [&](const ElementPath& path) {
+        const std::uint8_t flag = record.u8(path.field, path.row, path.column);
+        if (flag > 1) {
+            warnings.push_back(elementLabel(path) + ": " + std::to_string(flag) +
                                " is neither 0 nor 1");
         }
     });
@@ -64,18 +71,19 @@ void checkHits(const pilot::PilotRecord& record, std::vector<std::string>& warni
 }
 
 void checkTotals(const pilot::PilotRecord& record, std::vector<std::string>& warnings) {
-    const EditorTotals totals = editorTotals(record);
     const std::int32_t score = record.i32(Field::TotalScore);
-    if (score != totals.totalScore) {
+    const std::int32_t scoreSum = pilot::storedTotalScore(record);
+    if (score != scoreSum) {
         warnings.push_back("TotalScore " + std::to_string(score) +
                            " differs from the sum of the mission scores " +
-                           std::to_string(totals.totalScore));
+                           std::to_string(scoreSum));
     }
     const std::uint16_t kills = record.u16(Field::Kills);
-    if (kills != totals.kills) {
+    const std::uint16_t killsSum = pilot::storedKillsTotal(record);
+    if (kills != killsSum) {
         warnings.push_back("Kills " + std::to_string(kills) +
                            " differs from the sum of the kill counters " +
-                           std::to_string(totals.kills));
+                           std::to_string(killsSum));
     }
 }
 

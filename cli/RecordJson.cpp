@@ -68,7 +68,7 @@ void appendRow(std::string& out, const pilot::PilotRecord& record, const FieldIn
 
 void appendField(std::string& out, const pilot::PilotRecord& record, const FieldInfo& info,
                  int depth) {
-    if (info.reserved) {
+    if (info.reserved()) {
         out += '"';
         out += hexBytes(record, info.id);
         out += '"';

@@ -191,10 +191,7 @@ void addReportCommand(CLI::App& app, int& status, const NameList& pilots) {
         "absolute path. Without -o the report goes beside the pilot, named as the pilot with "
         "the extension \".TXT\", and never over the pilot itself. The folder of --output-dir "
         "must exist. PILOT - reads the pilot from standard input; its report needs -o FILE.");
-    // The parser checks that there is a file; the whole list comes from `pilots`.
-    command->add_option("PILOT", "Pilot files (.TFR)")
-        ->expected(CLI::detail::expected_max_vector_size)
-        ->required();
+    addPilotList(*command);
     CLI::Option* output = command->add_option(
         "-o,--output", options->output,
         "The report file, or - for standard output (line 1 then names the default report)");

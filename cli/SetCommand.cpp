@@ -6,10 +6,10 @@
 #include <CLI/CLI.hpp>
 
 #include "Commands.h"
-#include "EditorTotals.h"
 #include "FieldPath.h"
 #include "PilotFileIO.h"
 #include "PilotFiles.h"
+#include "Totals.h"
 #include "ValueText.h"
 
 namespace cli {
@@ -38,7 +38,7 @@ std::variant<Store, std::string> parseAssignment(const std::string& assignment) 
         return *error;
     }
     const ElementPath path = std::get<ElementPath>(parsed);
-    if (pilot::fieldInfo(path.field).reserved) {
+    if (pilot::fieldInfo(path.field).reserved()) {
         return pathName(path) + " is reserved: its bytes are carried through, never set";
     }
     const auto pattern = storedPattern(path, std::string_view(assignment).substr(equals + 1));
@@ -72,9 +72,8 @@ int runSet(const SetOptions& options) {
             record.setRaw(store.path.field, store.pattern, store.path.row, store.path.column);
         }
         if (options.updateTotals) {
-            const EditorTotals totals = editorTotals(record);
-            record.setI32(pilot::Field::TotalScore, totals.totalScore);
-            record.setU16(pilot::Field::Kills, totals.kills);
+            record.setI32(pilot::Field::TotalScore, pilot::storedTotalScore(record));
+            record.setU16(pilot::Field::Kills, pilot::storedKillsTotal(record));
         }
     };
     if (const auto error = pilot::updatePilotFile(options.pilot, edit)) {

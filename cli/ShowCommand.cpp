@@ -28,7 +28,7 @@ struct ShowOptions {
 
 void printText(const pilot::PilotRecord& record) {
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved) {
+        if (info.reserved()) {
             std::cout << info.name << ": " << hexBytes(record, info.id) << '\n';
             continue;
         }
@@ -148,10 +148,7 @@ void addShowCommand(CLI::App& app, int& status, const NameList& pilots) {
         "Indices count from 0 as in the record, with the battle, mission or craft they stand "
         "for beside them; enumerated values with their texts; reserved stretches as hex. "
         "PILOT - reads the pilot from standard input.");
-    // The parser checks that there is a file; the whole list comes from `pilots`.
-    command->add_option("PILOT", "Pilot files (.TFR)")
-        ->expected(CLI::detail::expected_max_vector_size)
-        ->required();
+    addPilotList(*command);
     command->add_flag("--json", options->json,
                       "One JSON object per record; with several files one object keyed by file "
                       "name");

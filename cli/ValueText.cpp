@@ -10,7 +10,6 @@ namespace cli {
 namespace {
 
 using pilot::FieldInfo;
-using pilot::FieldType;
 
 std::string listText(const FieldInfo& info) {
     std::string text = "0.." + std::to_string(info.enumeration.size() - 1) + ":";
@@ -31,10 +30,6 @@ std::variant<std::uint32_t, std::string> enumeratedPattern(const FieldInfo& info
                listText(info) + ")";
     }
     return static_cast<std::uint32_t>(*number);
-}
-
-bool usesNumberRule(const FieldInfo& info) {
-    return info.type != FieldType::U8 || info.id == pilot::Field::TrainingLevel;
 }
 
 }  // namespace
@@ -78,14 +73,14 @@ std::string hexBytes(const pilot::PilotRecord& record, pilot::Field field) {
 std::variant<std::uint32_t, std::string> storedPattern(const ElementPath& path,
                                                        std::string_view text) {
     const FieldInfo& info = pilot::fieldInfo(path.field);
-    if (!info.enumeration.empty()) {
+    if (info.editing == pilot::Editing::Selector) {
         return enumeratedPattern(info, text);
     }
     const auto number = pilot::parseNumber(text);
     if (!number) {
         return "\"" + std::string(text) + "\" is not a number";
     }
-    if (usesNumberRule(info)) {
+    if (info.editing == pilot::Editing::NumberRule) {
         return pilot::applyNumberRule(text, info.type).stored;
     }
     if (*number < 0 || *number > 255) {

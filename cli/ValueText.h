@@ -29,10 +29,10 @@ namespace cli {
 // stretches are shown.
 [[nodiscard]] std::string hexBytes(const pilot::PilotRecord& record, pilot::Field field);
 
-// The bit pattern an assignment stores into an element, or why it is refused.
-// - Enumerated fields take an entry's text (any case) or its number; nothing else.
-// - The editor's number fields (every 32- and 16-bit field and TrainingLevel) store what
-//   their number rule stores: cut to the width, the sentinel reset.
+// The bit pattern an assignment stores into an element, or why it is refused; the field
+// table says how the editor edits each field.
+// - A selector's field takes an entry's text (any case) or its number; nothing else.
+// - A number field stores what the number rule stores: cut to the width, the sentinel reset.
 // - The other bytes (goal bits, last mission, completed flags) are set by the editor's
 //   buttons and boxes, which know no sentinel: they take 0 to 255.
 [[nodiscard]] std::variant<std::uint32_t, std::string> storedPattern(const ElementPath& path,

@@ -1,8 +1,11 @@
 # One place for the language level, warnings and sanitizer flags; every target links it.
+# The language is standard C++20 without the compiler's extensions.
+set(CMAKE_CXX_EXTENSIONS OFF)
 add_library(brevanta_common INTERFACE)
 target_compile_features(brevanta_common INTERFACE cxx_std_20)
 target_compile_options(brevanta_common INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
-                                                 -Wno-sign-conversion)
+                                                 -Wno-sign-conversion -Wold-style-cast
+                                                 -Woverloaded-virtual -Wnon-virtual-dtor)
 # GCC 12 reports overlapping copies inside std::string concatenation at -O3 that cannot
 # happen (its known -Wrestrict false positive); later releases no longer do.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "GroupControls.h"
+#include "Controls.h"
 #include "NumberField.h"
 #include "NumberText.h"
 #include "PilotRecord.h"
@@ -61,6 +61,11 @@ constexpr std::array<ColumnText, 3> kColumns = {{
 }};
 constexpr std::array<Field, 2> kGoalFields = {Field::BattleSecondaryGoals, Field::BattleBonusGoals};
 constexpr std::size_t kRadioColumn = 2;
+static_assert(pilot::editedAs(Field::BattleMissionScore, pilot::Editing::NumberRule) &&
+              pilot::editedAs(Field::BattleSecondaryGoals, pilot::Editing::GoalBits) &&
+              pilot::editedAs(Field::BattleBonusGoals, pilot::Editing::GoalBits) &&
+              pilot::editedAs(Field::BattleLastMission, pilot::Editing::LastMission) &&
+              pilot::editedAs(Field::BattleStatus, pilot::Editing::Selector));
 
 QString numbered(const char* stem, std::size_t number) {
     return QString::fromLatin1(stem) + QString::number(number);
@@ -98,29 +103,25 @@ BattleStatsGroup::BattleStatsGroup(pilot::PilotRecord& record, std::function<voi
 }
 
 void BattleStatsGroup::buildControls() {
-    QStringList battles;
-    for (std::size_t battle = 1; battle <= kBattles; ++battle) {
-        battles.append(QStringLiteral("Battle %1").arg(battle, 2));
-    }
-    m_battleBox = makeSelector(this, QStringLiteral("BattleNRBox1"), battles, QString(),
-                               QStringLiteral("Selected Tie Fighter Battle"),
-                               QRect(kMargin, kTopRow, kBattleBoxWidth, kSelectorHeight));
+    m_battleBox = ui::makeSelector(this, QStringLiteral("BattleNRBox1"), ui::battleEntries(),
+                                   QString(), QStringLiteral("Selected Tie Fighter Battle"),
+                                   QRect(kMargin, kTopRow, kBattleBoxWidth, kSelectorHeight));
     m_battleBox->setCurrentIndex(0);  // the selector always shows the current battle
     m_battleBox->setAccessibleName(QStringLiteral("Battle"));
     connect(m_battleBox, &QComboBox::activated, this, &BattleStatsGroup::BattleNRBox1Change);
 
     // Qt's tool tips break lines at "\n" only; a CR LF would show a stray character.
-    const QStringList statuses = entryTexts(pilot::kBattleStatusNames);
-    m_statusBox =
-        makeSelector(this, QStringLiteral("BattleStatusBox1"), statuses, QString(),
-                     entriesTooltip(QStringLiteral("A Battle can have four stats:"), statuses),
-                     QRect(kStatusBoxLeft, kTopRow, kStatusBoxWidth, kSelectorHeight));
+    const QStringList statuses = ui::entryTexts(pilot::kBattleStatusNames);
+    m_statusBox = ui::makeSelector(
+        this, QStringLiteral("BattleStatusBox1"), statuses, QString(),
+        ui::entriesTooltip(QStringLiteral("A Battle can have four stats:"), statuses),
+        QRect(kStatusBoxLeft, kTopRow, kStatusBoxWidth, kSelectorHeight));
     m_statusBox->setAccessibleName(QStringLiteral("Battle Status"));
     connect(m_statusBox, &QComboBox::activated, this, &BattleStatsGroup::BattleStatusBox1Change);
 
     for (const int halfLeft : kHalfLeft) {
         for (std::size_t column = 0; column < kColumns.size(); ++column) {
-            makeLabel(
+            ui::makeLabel(
                 this, QString(), QString::fromLatin1(kColumns[column].head),
                 QRect(columnLeft(halfLeft, column) + 3, kFirstLabelTop, kBoxWidth, kLabelHeight));
         }
@@ -133,11 +134,11 @@ void BattleStatsGroup::buildControls() {
         const int editTop = place.labelTop + kEditBelowLabel;
         // Edit1Change .. Edit8Change: the number-field rule, then MarkChanged and the total.
         QLineEdit* edit =
-            makeEdit(this, numbered("Edit", number), QStringLiteral("Score of this mission"),
-                     QRect(place.left, editTop, kEditWidth, kEditHeight));
+            ui::makeEdit(this, numbered("Edit", number), QStringLiteral("Score of this mission"),
+                         QRect(place.left, editTop, kEditWidth, kEditHeight));
         edit->setAccessibleName(missionControlName(number, "Score"));
-        makeLabel(this, QString(), QStringLiteral("Mission %1:").arg(number),
-                  QRect(place.left, place.labelTop, kLabelWidth, kLabelHeight), edit);
+        ui::makeLabel(this, QString(), QStringLiteral("Mission %1:").arg(number),
+                      QRect(place.left, place.labelTop, kLabelWidth, kLabelHeight), edit);
         m_scores[mission] = new NumberField(
             edit, m_record,
             [this, mission]() -> std::optional<Slot> {
@@ -244,7 +245,7 @@ void BattleStatsGroup::writeShownFields(pilot::PilotRecord& record) const {
 }
 
 std::optional<std::size_t> BattleStatsGroup::selectedBattle() const {
-    return selectedEntry(*m_battleBox);
+    return ui::selectedEntry(*m_battleBox);
 }
 
 void BattleStatsGroup::BattleNRBox1Change(int index) {
@@ -319,7 +320,7 @@ void BattleStatsGroup::showGoals() {
 void BattleStatsGroup::showStatus() {
     const std::uint8_t status = m_record.u8(Field::BattleStatus, m_currentBattle);
     // A status outside the list shows an empty box; the byte stays until the user picks one.
-    m_statusBox->setCurrentIndex(status < pilot::kBattleStatusNames.size() ? status : -1);
+    ui::selectEntry(*m_statusBox, status);
 }
 
 void BattleStatsGroup::showLastMission() {

@@ -42,7 +42,6 @@ public:
     // the current one again, with nothing committed or shown.
     void adoptShownBattle();
 
-    [[nodiscard]] std::size_t currentBattle() const { return m_currentBattle; }
     // The battle selected in BattleNRBox1, if any (handed to the submission form).
     [[nodiscard]] std::optional<std::size_t> selectedBattle() const;
 

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "Controls.h"
+
 namespace editor {
 
 BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
@@ -18,37 +20,35 @@ BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
         const char* hint;
     };
     static const std::array<TextRow, 4> kRows = {{
-        {&BsfGenerationGroup::m_edit79, "Edit79", "ID-Line:", "Recipients Vessk ID-Line"},
-        {&BsfGenerationGroup::m_edit81, "Edit81", "Battle:", "Vessk-Battle Number"},
-        {&BsfGenerationGroup::m_edit82, "Edit82", "Medal:", "Medalname"},
-        {&BsfGenerationGroup::m_edit80, "Edit80", "E-Mail:", "Recipients E-Mail"},
+        {&BsfGenerationGroup::m_idLineEdit, "Edit79", "ID-Line:", "Recipients Vessk ID-Line"},
+        {&BsfGenerationGroup::m_battleNumberEdit, "Edit81", "Battle:", "Vessk-Battle Number"},
+        {&BsfGenerationGroup::m_medalEdit, "Edit82", "Medal:", "Medalname"},
+        {&BsfGenerationGroup::m_emailEdit, "Edit80", "E-Mail:", "Recipients E-Mail"},
     }};
     int top = 15;
     for (const TextRow& row : kRows) {
-        auto* label = new QLabel(QString::fromLatin1(row.label), this);
-        label->setGeometry(8, top, 46, 18);
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(row.name));
-        edit->setToolTip(QString::fromLatin1(row.hint));
-        edit->setGeometry(56, top, 231, 18);
+        QLabel* label =
+            ui::makeLabel(this, QString(), QString::fromLatin1(row.label), QRect(8, top, 46, 18));
+        QLineEdit* edit = ui::makeEdit(this, QString::fromLatin1(row.name),
+                                       QString::fromLatin1(row.hint), QRect(56, top, 231, 18));
         label->setBuddy(edit);
         this->*row.edit = edit;
         top += 19;
     }
 }
 
-reports::BsfTexts BsfGenerationGroup::texts() const {
-    return {.idLine = m_edit79->text(),
-            .email = m_edit80->text(),
-            .battleNumber = m_edit81->text(),
-            .medal = m_edit82->text()};
+bsfwindow::BsfTexts BsfGenerationGroup::texts() const {
+    return {.idLine = m_idLineEdit->text(),
+            .email = m_emailEdit->text(),
+            .battleNumber = m_battleNumberEdit->text(),
+            .medal = m_medalEdit->text()};
 }
 
-void BsfGenerationGroup::setTexts(const reports::BsfTexts& texts) {
-    m_edit79->setText(texts.idLine);
-    m_edit80->setText(texts.email);
-    m_edit81->setText(texts.battleNumber);
-    m_edit82->setText(texts.medal);
+void BsfGenerationGroup::setTexts(const bsfwindow::BsfTexts& texts) {
+    m_idLineEdit->setText(texts.idLine);
+    m_emailEdit->setText(texts.email);
+    m_battleNumberEdit->setText(texts.battleNumber);
+    m_medalEdit->setText(texts.medal);
 }
 
 }  // namespace editor

@@ -15,14 +15,14 @@ class BsfGenerationGroup : public QGroupBox {
 public:
     explicit BsfGenerationGroup(QWidget* parent = nullptr);
 
-    [[nodiscard]] reports::BsfTexts texts() const;
-    void setTexts(const reports::BsfTexts& texts);
+    [[nodiscard]] bsfwindow::BsfTexts texts() const;
+    void setTexts(const bsfwindow::BsfTexts& texts);
 
 private:
-    QLineEdit* m_edit79 = nullptr;  // ID-Line
-    QLineEdit* m_edit80 = nullptr;  // E-Mail
-    QLineEdit* m_edit81 = nullptr;  // Battle
-    QLineEdit* m_edit82 = nullptr;  // Medal
+    QLineEdit* m_idLineEdit = nullptr;        // Edit79
+    QLineEdit* m_emailEdit = nullptr;         // Edit80
+    QLineEdit* m_battleNumberEdit = nullptr;  // Edit81
+    QLineEdit* m_medalEdit = nullptr;         // Edit82
 };
 
 }  // namespace editor

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "GroupControls.h"
+#include "Controls.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 
@@ -30,25 +30,29 @@ constexpr int kLeft = 6;
 constexpr int kWidth = 133;
 constexpr int kScoreRowTop = 64;
 
+static_assert(pilot::editedAs(Field::CombatScore, pilot::Editing::NumberRule) &&
+              pilot::editedAs(Field::CombatCompleted, pilot::Editing::Flag));
+
 }  // namespace
 
 CombatChamberGroup::CombatChamberGroup(pilot::PilotRecord& record,
                                        std::function<void()> markChanged, QWidget* parent)
     : QGroupBox(parent), m_record(record), m_markChanged(std::move(markChanged)) {
     setTitle(QStringLiteral(" Combat Chamber "));
-    m_shipBox = makeSelector(this, QStringLiteral("CombatShipBox1"), entryTexts(pilot::kCraftNames),
-                             QString(), QStringLiteral("Shiptype"), QRect(kLeft, 16, kWidth, 20));
+    m_shipBox =
+        ui::makeSelector(this, QStringLiteral("CombatShipBox1"), ui::craftEntries(), QString(),
+                         QStringLiteral("Shiptype"), QRect(kLeft, 16, kWidth, 20));
     m_missionBox =
-        makeSelector(this, QStringLiteral("CombatMissionBox1"), missionEntries(), QString(),
-                     QStringLiteral("Combat Chamber Mission"), QRect(kLeft, 40, kWidth, 20));
-    QLineEdit* score = makeEdit(this, QStringLiteral("CombatMisScore"), QString(),
-                                QRect(kLeft, kScoreRowTop + 16, kWidth, 18));
+        ui::makeSelector(this, QStringLiteral("CombatMissionBox1"), missionEntries(), QString(),
+                         QStringLiteral("Combat Chamber Mission"), QRect(kLeft, 40, kWidth, 20));
+    QLineEdit* score = ui::makeEdit(this, QStringLiteral("CombatMisScore"), QString(),
+                                    QRect(kLeft, kScoreRowTop + 16, kWidth, 18));
     m_shipBox->setAccessibleName(QStringLiteral("Combat Chamber Ship"));
     m_missionBox->setAccessibleName(QStringLiteral("Combat Chamber Mission"));
     score->setAccessibleName(QStringLiteral("Combat Chamber Score"));
     m_scoreLabel =
-        makeLabel(this, QStringLiteral("CombatMisScoreLabel"), QStringLiteral("Mission Score:"),
-                  QRect(kLeft, kScoreRowTop, 80, 12), score);
+        ui::makeLabel(this, QStringLiteral("CombatMisScoreLabel"), QStringLiteral("Mission Score:"),
+                      QRect(kLeft, kScoreRowTop, 80, 12), score);
     m_scoreField = new NumberField(
         score, m_record,
         [this]() -> std::optional<Slot> {
@@ -92,7 +96,7 @@ void CombatChamberGroup::showCompleted() {
 }
 
 std::optional<std::size_t> CombatChamberGroup::selectedCraft() const {
-    return selectedEntry(*m_shipBox);
+    return ui::selectedEntry(*m_shipBox);
 }
 
 void CombatChamberGroup::CombatShipBox1Change() {
@@ -115,8 +119,8 @@ void CombatChamberGroup::CheckBox18Click(bool checked) {
 }
 
 std::optional<CombatChamberGroup::Element> CombatChamberGroup::selectedElement() const {
-    const auto craft = selectedEntry(*m_shipBox);
-    const auto mission = selectedEntry(*m_missionBox);
+    const auto craft = ui::selectedEntry(*m_shipBox);
+    const auto mission = ui::selectedEntry(*m_missionBox);
     if (!craft || !mission) {
         return std::nullopt;
     }

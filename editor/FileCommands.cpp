@@ -42,8 +42,19 @@ QString withExtension(const QString& name, const QString& extension) {
 
 }  // namespace
 
-void TForm1::setTitle() {
-    setWindowTitle(QStringLiteral("Brevanta  [ ") + m_currentFileName + QStringLiteral(" ]"));
+void TForm1::setCurrentFile(const QString& fileName, std::optional<CleanFile> clean) {
+    if (clean) {
+        m_cleanRecord = clean->bytes;
+        m_fileStamp = std::move(clean->stamp);
+        m_diskChangeBar->clear();
+        ClearChanged();
+    } else if (fileName != m_currentFileName) {
+        // What was loaded or saved under another name says nothing about this one.
+        m_fileStamp.reset();
+        m_diskChangeBar->clear();
+    }
+    m_currentFileName = fileName;
+    setWindowTitle(QStringLiteral("Brevanta  [ ") + fileName + QStringLiteral(" ]"));
 }
 
 // The message as the error box's main text, and the file as the second line: its full path,
@@ -52,12 +63,6 @@ void TForm1::showError(const pilot::IoError& error, const QString& fileName) {
     m_dialogs.showError(dialogParent(),
                         QString::fromStdString(pilot::withClosingPeriod(error.message())),
                         QFileInfo(fileName).absoluteFilePath());
-}
-
-void TForm1::setClean(const pilot::PilotRecord& bytes, std::optional<pilot::FileStamp> stamp) {
-    m_cleanRecord = bytes;
-    m_fileStamp = std::move(stamp);
-    m_diskChangeBar->clear();
 }
 
 // The file is read into a record of its own: a failed load leaves the record, the name, the
@@ -71,11 +76,8 @@ void TForm1::LoadPilotFile(const QString& path) {
     }
     const auto& [record, stamp] = std::get<pilot::LoadedPilot>(loaded);
     m_record = record;
-    m_currentFileName = path;
-    setTitle();
     RefreshAllFields();
-    ClearChanged();
-    setClean(record, stamp);
+    setCurrentFile(path, CleanFile{record, stamp});
     m_history->restart();
 }
 
@@ -113,8 +115,7 @@ bool TForm1::SavePilotFile(const QString& fileName, std::optional<pilot::FileSta
             return false;
         }
         m_record = pending;
-        ClearChanged();
-        setClean(pending, std::get<pilot::FileStamp>(result));
+        setCurrentFile(fileName, CleanFile{pending, std::get<pilot::FileStamp>(result)});
         m_history->markClean();
         return true;
     }
@@ -145,12 +146,7 @@ void TForm1::SaveAs1Click() {
 // A failed write keeps the previous name, which the title still shows. The dialog has asked
 // before replacing an existing file.
 void TForm1::saveRecordAs(const QString& chosenName) {
-    const QString fileName = withExtension(chosenName, QStringLiteral(".TFR"));
-    if (!SavePilotFile(fileName, std::nullopt)) {
-        return;
-    }
-    m_currentFileName = fileName;
-    setTitle();
+    SavePilotFile(withExtension(chosenName, QStringLiteral(".TFR")), std::nullopt);
 }
 
 // The report replaces an existing file only once it is complete. Afterwards the name points
@@ -169,15 +165,8 @@ void TForm1::saveReport(const QString& chosenName) {
         showError(*error, reportName);
         return;
     }
-    const QString pilotName =
-        reportName.left(reportName.size() - kExtensionLength) + QStringLiteral(".TFR");
-    // What was loaded or saved under another name says nothing about this one.
-    if (pilotName != m_currentFileName) {
-        m_fileStamp.reset();
-        m_diskChangeBar->clear();
-    }
-    m_currentFileName = pilotName;
-    setTitle();
+    setCurrentFile(reportName.left(reportName.size() - kExtensionLength) + QStringLiteral(".TFR"),
+                   std::nullopt);
 }
 
 // Touches no file; starts a new history.
@@ -185,13 +174,10 @@ void TForm1::ToolbarButton974Click() {
     if (!maybeSave()) {
         return;
     }
-    m_currentFileName = QStringLiteral("Noname.TFR");
     m_record.InitNewPilot();
     const pilot::PilotRecord created = m_record;
     RefreshAllFields();
-    ClearChanged();
-    setTitle();
-    setClean(created, std::nullopt);
+    setCurrentFile(QStringLiteral("Noname.TFR"), CleanFile{created, std::nullopt});
     m_history->restart();
 }
 

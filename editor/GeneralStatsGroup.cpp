@@ -8,7 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "GroupControls.h"
+#include "Controls.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 
@@ -27,7 +27,7 @@ struct SelectorRow {
 };
 
 // Top to bottom, which is also the focus order.
-const std::array<SelectorRow, GeneralStatsGroup::kSelectorCount> kSelectorRows = {{
+constexpr std::array<SelectorRow, GeneralStatsGroup::kSelectorCount> kSelectorRows = {{
     {"RankBox", "Rank", "Rank of the current pilot:", Field::Rank,
      &GeneralStatsGroup::RankBoxChange},
     {"SecOrderBox", "Secret Order Rank", "Pilots Secret Order position:", Field::SecretOrder,
@@ -59,6 +59,14 @@ constexpr std::array<NumberRow, GeneralStatsGroup::kNumberFieldCount> kNumberRow
     {"Edit83", "Skill:", "Skill level of pilot", Field::Skill},
 }};
 
+// Each row's control edits its field as the field table says.
+static_assert(std::ranges::all_of(kSelectorRows, [](const SelectorRow& row) {
+    return pilot::editedAs(row.field, pilot::Editing::Selector);
+}));
+static_assert(std::ranges::all_of(kNumberRows, [](const NumberRow& row) {
+    return pilot::editedAs(row.field, pilot::Editing::NumberRule);
+}));
+
 // The row of a table that shows `field`.
 template <typename Rows>
 std::size_t rowOf(const Rows& rows, Field field) {
@@ -86,11 +94,11 @@ GeneralStatsGroup::GeneralStatsGroup(pilot::PilotRecord& record, std::function<v
     setTitle(QStringLiteral(" General Pilot Stats "));
     for (std::size_t i = 0; i < kSelectorRows.size(); ++i) {
         const SelectorRow& row = kSelectorRows[i];
-        const QStringList entries = entryTexts(pilot::fieldInfo(row.field).enumeration);
+        const QStringList entries = ui::entryTexts(pilot::fieldInfo(row.field).enumeration);
         const int top = kSelectorTop + static_cast<int>(i) * kSelectorStep;
-        m_selectors[i] = makeSelector(
+        m_selectors[i] = ui::makeSelector(
             this, QString::fromLatin1(row.name), entries, QString::fromLatin1(row.placeholder),
-            entriesTooltip(QString::fromLatin1(row.tooltipHeader), entries),
+            ui::entriesTooltip(QString::fromLatin1(row.tooltipHeader), entries),
             QRect(kLeft, top, kWidth, kSelectorHeight));
         m_selectors[i]->setAccessibleName(QString::fromLatin1(row.placeholder));
         connect(m_selectors[i], &QComboBox::activated, this, row.handler);
@@ -99,19 +107,19 @@ GeneralStatsGroup::GeneralStatsGroup(pilot::PilotRecord& record, std::function<v
         const NumberRow& row = kNumberRows[i];
         const QString name = QString::fromLatin1(row.name);
         const int top = kRowsTop + static_cast<int>(i) * kRowStep;
-        QLineEdit* edit = makeEdit(this, name, QString::fromLatin1(row.tooltip),
-                                   QRect(kLeft, top + kLabelHeight, kWidth, kEditHeight));
+        QLineEdit* edit = ui::makeEdit(this, name, QString::fromLatin1(row.tooltip),
+                                       QRect(kLeft, top + kLabelHeight, kWidth, kEditHeight));
         const QString label = QString::fromLatin1(row.label);
-        makeLabel(this, name + QStringLiteral("Label"), label,
-                  QRect(kLeft, top, kWidth, kLabelHeight), edit);
-        edit->setAccessibleName(nameFromLabel(label));
+        ui::makeLabel(this, name + QStringLiteral("Label"), label,
+                      QRect(kLeft, top, kWidth, kLabelHeight), edit);
+        edit->setAccessibleName(ui::nameFromLabel(label));
         m_numberFields[i] = new NumberField(edit, m_record, Slot{row.field}, m_markChanged);
     }
 }
 
 void GeneralStatsGroup::showSelectors() {
     for (std::size_t i = 0; i < kSelectorRows.size(); ++i) {
-        showEntry(*m_selectors[i], m_record.u8(kSelectorRows[i].field));
+        ui::showEntry(*m_selectors[i], m_record.u8(kSelectorRows[i].field));
     }
 }
 
@@ -148,7 +156,7 @@ void GeneralStatsGroup::PilotStatusBoxChange() {
 
 void GeneralStatsGroup::storeChoice(Field field) {
     // The list takes no typed text, so a choice is always one of its entries.
-    const auto entry = selectedEntry(*m_selectors[rowOf(kSelectorRows, field)]);
+    const auto entry = ui::selectedEntry(*m_selectors[rowOf(kSelectorRows, field)]);
     if (!entry) {
         return;
     }

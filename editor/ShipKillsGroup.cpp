@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "GroupControls.h"
+#include "Controls.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 #include "ShipKillsTable.h"
@@ -16,6 +16,8 @@ namespace editor {
 namespace {
 
 constexpr int kEditInnerMargin = 2;
+
+static_assert(pilot::editedAs(pilot::Field::ShipKills, pilot::Editing::NumberRule));
 
 }  // namespace
 
@@ -31,18 +33,18 @@ ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()>
     for (const std::size_t index : counterTabOrder()) {
         const ShipKillCounter& counter = kShipKillsTable[index];
         const QString name = QStringLiteral("Edit%1").arg(kFirstCounterEdit + index);
-        QLineEdit* edit = makeEdit(this, name, QStringLiteral("Destroyed ships of this type"),
-                                   counterEditRect(counter));
+        QLineEdit* edit = ui::makeEdit(this, name, QStringLiteral("Destroyed ships of this type"),
+                                       counterEditRect(counter));
         // Five digits (65534) need the whole inside of the 28-pixel edit: the text runs from
         // frame to frame, over the edit's own margin of two pixels on either side.
         edit->setTextMargins(-kEditInnerMargin, 0, -kEditInnerMargin, 0);
         // With its edit as buddy the label reads "&&" as one ampersand.
-        m_labels[index] = makeLabel(
+        m_labels[index] = ui::makeLabel(
             this, name + QStringLiteral("Label"),
             QString::fromLatin1(counter.label.data(), static_cast<qsizetype>(counter.label.size())),
             counterLabelRect(counter), edit);
         m_labels[index]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        edit->setAccessibleName(shownText(*m_labels[index]) + QStringLiteral(" Kills"));
+        edit->setAccessibleName(ui::shownText(*m_labels[index]) + QStringLiteral(" Kills"));
         m_counters[index] =
             new NumberField(edit, m_record, Slot{pilot::Field::ShipKills, index}, [this] {
                 m_markChanged();
@@ -63,7 +65,7 @@ bool ShipKillsGroup::event(QEvent* event) {
     // whenever that font changes afterwards.
     if (event->type() == QEvent::Polish ||
         (event->type() == QEvent::FontChange && testAttribute(Qt::WA_WState_Polished))) {
-        condenseToFit(m_labels, font());
+        ui::condenseToFit(m_labels, font());
     }
     return handled;
 }

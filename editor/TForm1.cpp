@@ -223,12 +223,12 @@ void TForm1::RefreshAllFields() {
 }
 
 void TForm1::UpdateTotalScore() {
-    m_record.setI32(pilot::Field::TotalScore, pilot::missionScoreTotal(m_record));
+    m_record.setI32(pilot::Field::TotalScore, pilot::storedTotalScore(m_record));
     m_general->showTotalScore();
 }
 
 void TForm1::UpdateKillsTotal() {
-    m_record.setU16(pilot::Field::Kills, pilot::shipKillsTotal(m_record));
+    m_record.setU16(pilot::Field::Kills, pilot::storedKillsTotal(m_record));
     m_general->showKills();
 }
 
@@ -262,13 +262,13 @@ void TForm1::Button1Click() {
     }
 }
 
-reports::TForm2* TForm1::bsfForm() {
-    if (m_form2 == nullptr) {
-        m_form2 = new reports::TForm2(m_record, m_dialogs, this);
-        connect(m_form2, &reports::TForm2::textsReturned, m_bsfGeneration,
+bsfwindow::TForm2* TForm1::bsfForm() {
+    if (m_bsfForm == nullptr) {
+        m_bsfForm = new bsfwindow::TForm2(m_record, m_dialogs, this);
+        connect(m_bsfForm, &bsfwindow::TForm2::textsReturned, m_bsfGeneration,
                 &BsfGenerationGroup::setTexts);
     }
-    return m_form2;
+    return m_bsfForm;
 }
 
 void TForm1::BSF1Click() {

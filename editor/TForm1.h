@@ -15,7 +15,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 
-namespace reports {
+namespace bsfwindow {
 class TForm2;
 }
 
@@ -74,8 +74,9 @@ public:
     void UpdateKillsTotal();
 
     // The Battle Submission Form window, made hidden when it is first needed: nothing of it
-    // is shown before the first hand-over.
-    [[nodiscard]] reports::TForm2* bsfForm();
+    // is shown before the first hand-over. The hand-over reaches it here, and so do the
+    // tests that drive the form the editor opened.
+    [[nodiscard]] bsfwindow::TForm2* bsfForm();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,11 +104,18 @@ private:
     bool SavePilotFile(const QString& fileName, std::optional<pilot::FileStamp> expected);
     void saveRecordAs(const QString& chosenName);
     void saveReport(const QString& chosenName);
-    void setTitle();
     void showError(const pilot::IoError& error, const QString& fileName);
-    // The bytes `unsaved()` compares with from now on, and the stamp of the current file as
-    // loaded or saved (none after New Pilot).
-    void setClean(const pilot::PilotRecord& bytes, std::optional<pilot::FileStamp> stamp);
+    // The file as a command loaded, saved or created it: the bytes `unsaved()` compares with
+    // from now on and the file's stamp (none after New Pilot).
+    struct CleanFile {
+        pilot::PilotRecord bytes;
+        std::optional<pilot::FileStamp> stamp;
+    };
+    // The one place where the current file changes: its name and the title that shows it,
+    // and with `clean` the bytes and stamp of the file as it now is, the CHANGED mark gone.
+    // Without it (a text report was written) the changes stay unsaved, and only what was
+    // known of another name is forgotten.
+    void setCurrentFile(const QString& fileName, std::optional<CleanFile> clean);
 
     // Unsaved changes and the file on disk (UnsavedChanges.cpp).
     // True when the current work may be replaced: nothing is unsaved, the user discards
@@ -148,7 +156,7 @@ private:
     DiskChangeBar* m_diskChangeBar = nullptr;
     EditHistory* m_history = nullptr;
     QMenu* m_popup = nullptr;
-    reports::TForm2* m_form2 = nullptr;
+    bsfwindow::TForm2* m_bsfForm = nullptr;
 };
 
 }  // namespace editor

@@ -1,12 +1,13 @@
 #include "TrainingGroup.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "GroupControls.h"
+#include "Controls.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 
@@ -35,6 +36,9 @@ constexpr std::array<FieldRow, 2> kFieldRows = {{
     {"LevelEdit2", "Highest Level:", "Highest Training Level",
      "Highest Level reached with this ship", pilot::Field::TrainingLevel, 66},
 }};
+static_assert(std::ranges::all_of(kFieldRows, [](const FieldRow& row) {
+    return pilot::editedAs(row.field, pilot::Editing::NumberRule);
+}));
 
 }  // namespace
 
@@ -42,24 +46,24 @@ TrainingGroup::TrainingGroup(pilot::PilotRecord& record, std::function<void()> m
                              QWidget* parent)
     : QGroupBox(parent), m_record(record), m_markChanged(std::move(markChanged)) {
     setTitle(QStringLiteral(" Training Missions (Maze)"));
-    m_shipBox = makeSelector(this, QStringLiteral("TrainingShipBox"),
-                             entryTexts(pilot::kCraftNames), QStringLiteral("Training Ship"),
-                             QStringLiteral("Shiptype"), QRect(kLeft, 16, 137, 20));
+    m_shipBox = ui::makeSelector(this, QStringLiteral("TrainingShipBox"), ui::craftEntries(),
+                                 QStringLiteral("Training Ship"), QStringLiteral("Shiptype"),
+                                 QRect(kLeft, 16, 137, 20));
     m_shipBox->setAccessibleName(QStringLiteral("Training Ship"));
     connect(m_shipBox, &QComboBox::activated, this, &TrainingGroup::TrainingShipBoxChange);
 
     for (const FieldRow& row : kFieldRows) {
         const QString name = QString::fromLatin1(row.name);
-        QLineEdit* edit = makeEdit(this, name, QString::fromLatin1(row.tooltip),
-                                   QRect(kEditLeft, row.top, kEditWidth, 18));
+        QLineEdit* edit = ui::makeEdit(this, name, QString::fromLatin1(row.tooltip),
+                                       QRect(kEditLeft, row.top, kEditWidth, 18));
         edit->setAccessibleName(QString::fromLatin1(row.accessibleName));
-        makeLabel(this, name + QStringLiteral("Label"), QString::fromLatin1(row.label),
-                  QRect(kLeft, row.top + 3, kLabelWidth, 12), edit);
+        ui::makeLabel(this, name + QStringLiteral("Label"), QString::fromLatin1(row.label),
+                      QRect(kLeft, row.top + 3, kLabelWidth, 12), edit);
         const pilot::Field field = row.field;
         auto* numberField = new NumberField(
             edit, m_record,
             [this, field]() -> std::optional<Slot> {
-                const auto ship = selectedEntry(*m_shipBox);
+                const auto ship = ui::selectedEntry(*m_shipBox);
                 if (!ship) {
                     return std::nullopt;
                 }

@@ -20,8 +20,8 @@ QString TForm1::shownFileName() const {
 }
 
 QWidget* TForm1::dialogParent() {
-    if (m_form2 != nullptr && m_form2->isVisible()) {
-        return m_form2;
+    if (m_bsfForm != nullptr && m_bsfForm->isVisible()) {
+        return m_bsfForm;
     }
     return this;
 }
@@ -52,8 +52,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (m_form2 != nullptr) {
-        m_form2->close();
+    if (m_bsfForm != nullptr) {
+        m_bsfForm->close();
     }
     QMainWindow::closeEvent(event);
 }

@@ -49,7 +49,7 @@ pilot::PilotRecord samplePilot() {
     record.setU8(Field::BattleSecondaryGoals, 0x25, 0);
     record.setU8(Field::BattleBonusGoals, 0x81, 0);
     record.setU8(Field::BattleSecondaryGoals, 0x02, 1);
-    record.setI32(Field::TotalScore, pilot::missionScoreTotal(record));
+    record.setI32(Field::TotalScore, pilot::storedTotalScore(record));
 
     constexpr std::uint16_t kills[] = {14, 9, 6, 3, 21, 11, 5, 1, 0, 0, 0, 0, 2, 4, 1, 7, 3};
     for (std::size_t counter = 0; counter < std::size(kills); ++counter) {
@@ -57,7 +57,7 @@ pilot::PilotRecord samplePilot() {
     }
     record.setU16(Field::ShipKills, 2, 39);  // corvettes
     record.setU16(Field::ShipKills, 1, 41);  // frigates
-    record.setU16(Field::Kills, pilot::shipKillsTotal(record));
+    record.setU16(Field::Kills, pilot::storedKillsTotal(record));
     return record;
 }
 

@@ -8,7 +8,7 @@
 int main() {
     const char* separator = "";
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved) {
+        if (info.reserved()) {
             continue;
         }
         std::cout << separator << info.name << (info.dimensions == 0 ? "=" : "[");

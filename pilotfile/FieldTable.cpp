@@ -20,6 +20,25 @@ constexpr bool tableTilesRecord() {
 }
 static_assert(tableTilesRecord());
 
+// A selector lists the entries of its field's enumeration, and only a selector has one; the
+// boxes, radio buttons and selectors each edit one byte.
+constexpr bool editingFitsFields() {
+    for (const FieldInfo& info : kFieldTable) {
+        const bool selector = info.editing == Editing::Selector;
+        if (selector != !info.enumeration.empty()) {
+            return false;
+        }
+        const bool byteControl = selector || info.editing == Editing::GoalBits ||
+                                 info.editing == Editing::Flag ||
+                                 info.editing == Editing::LastMission;
+        if (byteControl && info.type != FieldType::U8) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(editingFitsFields());
+
 }  // namespace
 
 std::optional<Field> findField(std::string_view name) {

@@ -115,15 +115,18 @@ std::string numberText(std::uint32_t pattern, FieldType width) {
     return std::to_string(pattern & widthMask(width));
 }
 
-NumberRuleResult applyNumberRule(std::string_view text, FieldType width) {
-    const std::uint32_t mask = widthMask(width);
-    const std::uint32_t sentinel = sentinelOf(width);
-    const auto parsed = parseNumber(text);
-    const std::uint32_t stored = parsed ? static_cast<std::uint32_t>(*parsed) & mask : sentinel;
-    if (stored == sentinel) {
-        const std::uint32_t reset = width == FieldType::U8 ? 2 : 0;
-        return {reset, std::to_string(reset)};
+std::uint32_t storedByNumberRule(std::uint32_t pattern, FieldType width) {
+    const std::uint32_t stored = pattern & widthMask(width);
+    if (stored == sentinelOf(width)) {
+        return width == FieldType::U8 ? 2 : 0;
     }
+    return stored;
+}
+
+NumberRuleResult applyNumberRule(std::string_view text, FieldType width) {
+    const auto parsed = parseNumber(text);
+    const std::uint32_t stored =
+        storedByNumberRule(parsed ? static_cast<std::uint32_t>(*parsed) : sentinelOf(width), width);
     return {stored, numberText(stored, width)};
 }
 

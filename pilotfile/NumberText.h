@@ -38,6 +38,10 @@ struct NumberRuleResult {
 // and unsigned for the narrower ones.
 [[nodiscard]] NumberRuleResult applyNumberRule(std::string_view text, FieldType width);
 
+// What the number-field rule stores for a value given as a bit pattern (the rule's result for
+// the pattern's own text): the low bits at the width, or the reset value for the sentinel.
+[[nodiscard]] std::uint32_t storedByNumberRule(std::uint32_t pattern, FieldType width);
+
 // The decimal text of a stored pattern at a width: signed for 32 bits, unsigned otherwise.
 [[nodiscard]] std::string numberText(std::uint32_t pattern, FieldType width);
 

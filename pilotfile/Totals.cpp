@@ -1,5 +1,6 @@
 #include "Totals.h"
 
+#include "NumberText.h"
 #include "PilotRecord.h"
 
 namespace pilot {
@@ -20,6 +21,16 @@ std::uint16_t shipKillsTotal(const PilotRecord& record) {
         sum += record.u16(Field::ShipKills, counter);
     }
     return static_cast<std::uint16_t>(sum);
+}
+
+std::int32_t storedTotalScore(const PilotRecord& record) {
+    const auto sum = static_cast<std::uint32_t>(missionScoreTotal(record));
+    return static_cast<std::int32_t>(storedByNumberRule(sum, fieldInfo(Field::TotalScore).type));
+}
+
+std::uint16_t storedKillsTotal(const PilotRecord& record) {
+    return static_cast<std::uint16_t>(
+        storedByNumberRule(shipKillsTotal(record), fieldInfo(Field::Kills).type));
 }
 
 }  // namespace pilot

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -83,19 +83,13 @@ constexpr std::size_t kMaxLinesAfterPath =
 
 class ReportWriter {
 public:
-    // The text is written into room for the longest report and cut to its length at the
-    // end, so that no line or number has to ask for more.
-    ReportWriter(const pilot::PilotRecord& record, std::string_view reportPath)
-        : m_record(record),
-          m_text(reportPath.size() + kLineEnd.size() + kMaxLinesAfterPath * kLineBound, '\0'),
-          m_end(m_text.data()) {
+    // Room for the longest report is taken at the start, so that no line has to ask for more.
+    ReportWriter(const pilot::PilotRecord& record, std::string_view reportPath) : m_record(record) {
+        m_text.reserve(reportPath.size() + kLineEnd.size() + kMaxLinesAfterPath * kLineBound);
         line(reportPath);
     }
 
-    [[nodiscard]] std::string take() {
-        m_text.resize(static_cast<std::size_t>(m_end - m_text.data()));
-        return std::move(m_text);
-    }
+    [[nodiscard]] std::string take() { return std::move(m_text); }
 
     void headerLines() {
         for (const HeaderLine& header : kHeaderLines) {
@@ -172,29 +166,19 @@ private:
         put(kLineEnd);
     }
 
-    void put(std::string_view text) {
-        assert(text.size() <= room());
-        m_end = std::copy(text.begin(), text.end(), m_end);
-    }
+    void put(std::string_view text) { m_text.append(text); }
 
-    void blanks(std::size_t count) {
-        assert(count <= room());
-        m_end = std::fill_n(m_end, count, ' ');
-    }
+    void blanks(std::size_t count) { m_text.append(count, ' '); }
 
     void number(std::int64_t value) {
-        const auto result = std::to_chars(m_end, m_text.data() + m_text.size(), value);
-        assert(result.ec == std::errc{});
-        m_end = result.ptr;
-    }
-
-    [[nodiscard]] std::size_t room() const {
-        return static_cast<std::size_t>(m_text.data() + m_text.size() - m_end);
+        // The longest, -9223372036854775808, takes 20 characters.
+        std::array<char, std::numeric_limits<std::int64_t>::digits10 + 2> digits{};
+        char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+        m_text.append(digits.data(), end);
     }
 
     const pilot::PilotRecord& m_record;
     std::string m_text;
-    char* m_end;  // the end of the text written so far
 };
 
 }  // namespace

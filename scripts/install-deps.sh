@@ -14,6 +14,8 @@ for option in "$@"; do
     case "$option" in
         --tests)
             packages+=(libgtest-dev libgmock-dev)
+            # The layout check of the C++ files.
+            packages+=(clang-format)
             # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
             packages+=(clang libclang-rt-14-dev)
             # The install checks (scripts/check-install.sh): desktop entry, AppStream

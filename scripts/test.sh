@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite headless, twice: a normal build with warnings as
-# errors, and one under AddressSanitizer and UndefinedBehaviorSanitizer; then checks the
-# installed tree and the Debian package, and runs every fuzz target for 30 seconds.
+# Checks that every C++ file is laid out as .clang-format says, then builds and runs the
+# whole test suite headless, twice: a normal build with warnings as errors, and one under
+# AddressSanitizer and UndefinedBehaviorSanitizer; then checks the installed tree and the
+# Debian package, and runs every fuzz target for 30 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
@@ -11,6 +12,9 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 jobs=$(nproc)
+
+echo "== Layout of the C++ files (clang-format)"
+git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 run_suite() {
     local dir=$1

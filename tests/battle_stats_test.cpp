@@ -15,10 +15,10 @@
 
 #include "BattleStatsGroup.h"
 #include "FakeDialogs.h"
-#include "FieldInput.h"
 #include "PilotRecord.h"
 #include "TForm1.h"
 #include "TestFiles.h"
+#include "UserActions.h"
 
 namespace {
 
@@ -60,9 +60,7 @@ protected:
 
     template <typename Widget>
     Widget* control(const QString& name) {
-        auto* widget = m_window.findChild<Widget*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
+        return testing_support::control<Widget>(m_window, name);
     }
     QComboBox* battleBox() { return control<QComboBox>(QStringLiteral("BattleNRBox1")); }
     QComboBox* statusBox() { return control<QComboBox>(QStringLiteral("BattleStatusBox1")); }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 
 #include <QAction>
@@ -23,45 +22,21 @@
 #include "TForm1.h"
 #include "TForm2.h"
 #include "TestFiles.h"
+#include "UserActions.h"
 
 namespace {
 
 using namespace std::string_literals;
+using bsfwindow::BsfTexts;
 using pilot::Field;
-using reports::BsfTexts;
 
 QString latin1(const char* text) {
     return QString::fromLatin1(text);
 }
 
-template <typename T>
-T* child(const QObject& root, const char* name) {
-    auto* found = root.findChild<T*>(latin1(name));
-    if (found == nullptr) {
-        throw std::runtime_error("no control named "s + name);
-    }
-    return found;
-}
-
-// Picks an entry as the user does: the selection changes and `activated` fires.
-void choose(QComboBox* box, int index) {
-    box->setCurrentIndex(index);
-    Q_EMIT box->activated(index);
-}
-
-// Types any text, one key press per character (QTest::keyClicks knows ASCII keys only).
-void typeText(QWidget* widget, const QString& text) {
-    for (const char32_t character : text.toUcs4()) {
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&character, 1),
-                            Qt::NoModifier);
-    }
-}
-
-void retype(QLineEdit* edit, const QString& text) {
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
+using testing_support::choose;
+using testing_support::enterText;
+using testing_support::typeText;
 
 const BsfTexts kTexts{.idLine = QStringLiteral("Cmdr Vance"),
                       .email = QStringLiteral("vance@example.org"),
@@ -95,7 +70,7 @@ class FormTest : public ::testing::Test {
 protected:
     template <typename T>
     T* control(const char* name) {
-        return child<T>(m_form, name);
+        return testing_support::control<T>(m_form, name);
     }
     void handOver(std::optional<std::size_t> battle = 4, std::optional<std::size_t> craft = 3) {
         m_form.handOver({kTexts, battle, craft});
@@ -114,7 +89,7 @@ protected:
     pilot::PilotRecord m_record = scoredRecord();
     testing_support::FakeDialogs m_dialogs;
     testing_support::TempDir m_dir;
-    reports::TForm2 m_form{m_record, m_dialogs};
+    bsfwindow::TForm2 m_form{m_record, m_dialogs};
 };
 
 TEST_F(FormTest, IsCreatedHiddenWithItsFixedFrame) {
@@ -242,7 +217,7 @@ TEST_F(FormTest, HandOverAgainResetsModeAndRangeButKeepsHighscoreMarks) {
     click("RadioButton2");
     choose(control<QComboBox>("ComboBox2"), 7);
     choose(control<QComboBox>("ComboBox1"), 5);
-    retype(control<QLineEdit>("Edit1"), QStringLiteral("typed meanwhile"));
+    enterText(control<QLineEdit>("Edit1"), QStringLiteral("typed meanwhile"));
 
     handOver(6, 0);
     EXPECT_EQ(m_form.texts(), kTexts);
@@ -377,7 +352,7 @@ TEST_F(FormTest, SaveDialogAsksForAFormFileAndCancelWritesNothing) {
 TEST_F(FormTest, MenuSaveRunsSaveBsf) {
     handOver();
     m_dialogs.answer(QString::fromStdString((m_dir / "MENU.TXT").string()));
-    child<QAction>(m_form, "SaveBSF1")->trigger();
+    testing_support::control<QAction>(m_form, "SaveBSF1")->trigger();
     EXPECT_TRUE(std::filesystem::exists(m_dir / "MENU.TXT"));
 }
 
@@ -427,10 +402,10 @@ struct CloseEntry {
 TEST_F(FormTest, CloseHidesThenHandsTheTextsBack) {
     for (const CloseEntry entry : {CloseEntry{"BitBtn1", false}, CloseEntry{"CloseBSF1", true}}) {
         handOver();
-        retype(control<QLineEdit>("Edit4"), QStringLiteral("Cross of Valor"));
-        QSignalSpy returned(&m_form, &reports::TForm2::textsReturned);
+        enterText(control<QLineEdit>("Edit4"), QStringLiteral("Cross of Valor"));
+        QSignalSpy returned(&m_form, &bsfwindow::TForm2::textsReturned);
         if (entry.isAction) {
-            child<QAction>(m_form, entry.name)->trigger();
+            testing_support::control<QAction>(m_form, entry.name)->trigger();
         } else {
             click(entry.name);
         }
@@ -444,7 +419,7 @@ TEST_F(FormTest, CloseHidesThenHandsTheTextsBack) {
 
 TEST_F(FormTest, TheCloseBoxHidesWithoutHandingTextsBack) {
     handOver();
-    QSignalSpy returned(&m_form, &reports::TForm2::textsReturned);
+    QSignalSpy returned(&m_form, &bsfwindow::TForm2::textsReturned);
     EXPECT_TRUE(m_form.close());
     EXPECT_FALSE(m_form.isVisible());
     EXPECT_EQ(returned.size(), 0);
@@ -467,13 +442,13 @@ protected:
     // The editor's own controls; the form's share some of their names.
     template <typename T>
     T* editorControl(const char* name) {
-        return child<T>(*m_window.centralWidget(), name);
+        return testing_support::control<T>(*m_window.centralWidget(), name);
     }
     template <typename T>
     T* formControl(const char* name) {
-        return child<T>(form(), name);
+        return testing_support::control<T>(form(), name);
     }
-    reports::TForm2& form() { return *m_window.bsfForm(); }
+    bsfwindow::TForm2& form() { return *m_window.bsfForm(); }
     void typeEditorTexts() {
         QTest::keyClicks(editorControl<QLineEdit>("Edit79"), kTexts.idLine);
         QTest::keyClicks(editorControl<QLineEdit>("Edit80"), kTexts.email);
@@ -483,7 +458,7 @@ protected:
     void openForm(int battle, int craft) {
         choose(editorControl<QComboBox>("BattleNRBox1"), battle);
         choose(editorControl<QComboBox>("CombatShipBox1"), craft);
-        child<QAction>(m_window, "BSF1")->trigger();
+        testing_support::control<QAction>(m_window, "BSF1")->trigger();
     }
     [[nodiscard]] BsfTexts editorTexts() {
         return {.idLine = editorControl<QLineEdit>("Edit79")->text(),
@@ -550,7 +525,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EditorFormTest, EveryEntryPointOpensTheForm) {
     for (const char* entry : {"BSF1", "BSFToolbarButton", "BSF2"}) {
         form().hide();
-        child<QAction>(m_window, entry)->trigger();
+        testing_support::control<QAction>(m_window, entry)->trigger();
         EXPECT_TRUE(form().isVisible()) << entry;
     }
 }
@@ -558,10 +533,10 @@ TEST_F(EditorFormTest, EveryEntryPointOpensTheForm) {
 TEST_F(EditorFormTest, CloseCopiesTheTextsBackToTheEditor) {
     typeEditorTexts();
     openForm(4, 3);
-    retype(formControl<QLineEdit>("Edit1"), QStringLiteral("Lt Korr"));
-    retype(formControl<QLineEdit>("Edit2"), QStringLiteral("korr@example.org"));
-    retype(formControl<QLineEdit>("Edit3"), QStringLiteral("B-18"));
-    retype(formControl<QLineEdit>("Edit4"), QStringLiteral("Medal of Honour"));
+    enterText(formControl<QLineEdit>("Edit1"), QStringLiteral("Lt Korr"));
+    enterText(formControl<QLineEdit>("Edit2"), QStringLiteral("korr@example.org"));
+    enterText(formControl<QLineEdit>("Edit3"), QStringLiteral("B-18"));
+    enterText(formControl<QLineEdit>("Edit4"), QStringLiteral("Medal of Honour"));
     QTest::mouseClick(formControl<QPushButton>("BitBtn1"), Qt::LeftButton);
     EXPECT_FALSE(form().isVisible());
     EXPECT_EQ(editorTexts(), (BsfTexts{.idLine = QStringLiteral("Lt Korr"),
@@ -573,19 +548,19 @@ TEST_F(EditorFormTest, CloseCopiesTheTextsBackToTheEditor) {
 TEST_F(EditorFormTest, TheCloseBoxLeavesTheEditorTextsAlone) {
     typeEditorTexts();
     openForm(4, 3);
-    retype(formControl<QLineEdit>("Edit1"), QStringLiteral("Lt Korr"));
+    enterText(formControl<QLineEdit>("Edit1"), QStringLiteral("Lt Korr"));
     form().close();
     EXPECT_FALSE(form().isVisible());
     EXPECT_EQ(editorTexts(), kTexts);
     // The next hand-over starts again from the editor's texts.
-    child<QAction>(m_window, "BSF2")->trigger();
+    testing_support::control<QAction>(m_window, "BSF2")->trigger();
     EXPECT_EQ(form().texts(), kTexts);
 }
 
 TEST_F(EditorFormTest, SaveReadsTheScoresEditedMeanwhile) {
     typeEditorTexts();
     openForm(4, 3);
-    retype(editorControl<QLineEdit>("Edit2"), QStringLiteral("9100"));  // mission 2 score
+    enterText(editorControl<QLineEdit>("Edit2"), QStringLiteral("9100"));  // mission 2 score
     ASSERT_EQ(m_window.record().i32(Field::BattleMissionScore, 4, 1), 9100);
     QTest::mouseClick(formControl<QCheckBox>("CheckBox3"), Qt::LeftButton);
     m_dialogs.answer(QString::fromStdString((m_dir / "FORM.TXT").string()));

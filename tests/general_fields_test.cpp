@@ -20,11 +20,11 @@
 #include <QTest>
 
 #include "FakeDialogs.h"
-#include "FieldInput.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 #include "TForm1.h"
 #include "TestFiles.h"
+#include "UserActions.h"
 
 namespace {
 
@@ -82,9 +82,7 @@ protected:
 
     template <typename Widget>
     Widget* control(const char* name) {
-        auto* widget = m_window.findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return testing_support::control<Widget>(m_window, name);
     }
     QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
     QComboBox* box(const char* name) { return control<QComboBox>(name); }

@@ -184,4 +184,32 @@ TEST(NumberText, StoredPatternsReadSignedOnlyAt32Bits) {
     }
 }
 
+// A pattern stores what the rule stores for its own text: the low bits, the sentinel reset.
+TEST(NumberRule, APatternStoresWhatItsTextStores) {
+    struct Case {
+        std::uint32_t pattern;
+        FieldType width;
+        std::uint32_t stored;
+    };
+    const std::vector<Case> cases = {
+        {0, FieldType::I32, 0},
+        {0x7FFFFFFFu, FieldType::I32, 0},
+        {0x7FFFFFFEu, FieldType::I32, 0x7FFFFFFEu},
+        {0x80000000u, FieldType::I32, 0x80000000u},
+        {0xFFFFFFFFu, FieldType::I32, 0xFFFFFFFFu},
+        {0xFFFFu, FieldType::U16, 0},
+        {0x3FFFFu, FieldType::U16, 0},
+        {0x12345u, FieldType::U16, 0x2345u},
+        {0xFFu, FieldType::U8, 2},
+        {0x1FFu, FieldType::U8, 2},
+        {0x100u, FieldType::U8, 0},
+        {0xFEu, FieldType::U8, 0xFEu},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pilot::storedByNumberRule(c.pattern, c.width), c.stored) << c.pattern;
+        const std::string text = pilot::numberText(c.pattern, c.width);
+        EXPECT_EQ(pilot::applyNumberRule(text, c.width).stored, c.stored) << text;
+    }
+}
+
 }  // namespace

@@ -384,7 +384,7 @@ TEST(PilotReport, TheWidestReportIsWrittenWhole) {
     record.setU8(Field::Rank, 1);         // "Flight Officer"
     record.setU8(Field::SecretOrder, 9);  // "Emperor's Reach"
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved || !info.enumeration.empty()) {
+        if (info.reserved() || !info.enumeration.empty()) {
             continue;
         }
         for (std::size_t row = 0; row < info.rows; ++row) {
@@ -424,7 +424,7 @@ TEST(PilotReport, BytesTheReportDoesNotShowLeaveItUnchanged) {
     }
     PilotRecord changed = original;
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved) {
+        if (info.reserved()) {
             flip(changed, info.id);
         }
     }

@@ -177,7 +177,7 @@ TEST(RecordLayout, NewPilotIsZeroButDifficultyAndTrainingLevels) {
 TEST(RecordLayout, ReservedBytesAndSpareSlotsSurviveAnyEdits) {
     std::vector<std::pair<Field, std::size_t>> shown;  // a field and its count of first indices
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (!info.reserved) {
+        if (!info.reserved()) {
             shown.emplace_back(info.id,
                                info.rows == pilot::kCraftSlots ? pilot::kShownCrafts : info.rows);
         }
@@ -313,6 +313,37 @@ TEST(RecordTotals, KillCountersSumModulo65536) {
             record.setU16(Field::ShipKills, c.counters[i], i);
         }
         EXPECT_EQ(pilot::shipKillsTotal(record), c.total);
+    }
+}
+
+// What the editor stores is the plain sum unless the sum is the field's sentinel, which the
+// field's rule resets.
+TEST(RecordTotals, TheStoredTotalsResetASumOfTheSentinel) {
+    struct Case {
+        std::vector<std::int32_t> scores;
+        std::vector<std::uint16_t> counters;
+        std::int32_t totalScore;
+        std::uint16_t kills;
+    };
+    const std::vector<Case> cases = {
+        {{}, {}, 0, 0},
+        {{100, -30}, {1, 2}, 70, 3},
+        {{2147483000, 647}, {65534, 1}, 0, 0},
+        {{2147483000, 646}, {65534}, 2147483646, 65534},
+        {{2147483647, 1}, {65535, 2}, std::numeric_limits<std::int32_t>::min(), 1},
+        {{-1}, {65535, 65535, 1}, -1, 0},
+    };
+    for (const Case& c : cases) {
+        PilotRecord record;
+        for (std::size_t i = 0; i < c.scores.size(); ++i) {
+            record.setI32(Field::BattleMissionScore, c.scores[i], i / pilot::kMissions,
+                          i % pilot::kMissions);
+        }
+        for (std::size_t i = 0; i < c.counters.size(); ++i) {
+            record.setU16(Field::ShipKills, c.counters[i], i);
+        }
+        EXPECT_EQ(pilot::storedTotalScore(record), c.totalScore);
+        EXPECT_EQ(pilot::storedKillsTotal(record), c.kills);
     }
 }
 

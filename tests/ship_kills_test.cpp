@@ -16,12 +16,12 @@
 #include <QTest>
 
 #include "FakeDialogs.h"
-#include "FieldInput.h"
 #include "PilotRecord.h"
 #include "ShipKillsGroup.h"
 #include "ShipKillsTable.h"
 #include "TForm1.h"
 #include "TestFiles.h"
+#include "UserActions.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "FieldInput.h"
+#include "UserActions.h"
 #include "WindowFixture.h"
 
 namespace {

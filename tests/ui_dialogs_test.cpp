@@ -355,7 +355,7 @@ TEST(QtDialogs, TheFormsCreateQuestionShowsAboveTheForm) {
     TempDir dir;
     const pilot::PilotRecord record;
     ui::QtDialogService service;
-    reports::TForm2 form(record, service);
+    bsfwindow::TForm2 form(record, service);
     form.handOver({});
     ASSERT_TRUE(form.isVisible());
     QWidget* parent = nullptr;

@@ -15,8 +15,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "FieldInput.h"
 #include "FieldsView.h"
+#include "UserActions.h"
 #include "WindowFixture.h"
 
 namespace {

@@ -17,9 +17,9 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "FieldInput.h"
 #include "PilotReport.h"
 #include "TForm2.h"
+#include "UserActions.h"
 #include "WindowFixture.h"
 
 namespace {

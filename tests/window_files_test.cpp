@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -81,6 +82,61 @@ TEST_F(WindowShell, FailedLoadChangesNothingAndSaveKeepsTheShownFile) {
     EXPECT_EQ(readBytes(dir / "short.TFR").size(), 1927u);
     EXPECT_EQ(readBytes(dir / "empty.TFR").size(), 0u);
     EXPECT_FALSE(fs::exists(dir / "missing.TFR"));
+}
+
+// Every file command sets the name, the title, the CHANGED mark and what counts as unsaved
+// together; only the text report leaves the edits unsaved, under the pilot's new name.
+TEST_F(WindowShell, EachFileCommandSetsNameTitleAndCleanStateTogether) {
+    const fs::path pilotPath = dir / "pilot.TFR";
+    const fs::path otherPath = dir / "other.TFR";
+    const struct {
+        const char* command;
+        std::function<void()> run;
+        fs::path name;
+        bool editsUnsaved;
+    } cases[] = {
+        {"Open",
+         [&] {
+             dialogs.answerSaveChanges(ui::SaveChoice::Discard);
+             open(otherPath);
+         },
+         otherPath, false},
+        {"Save", [this] { trigger("SaveTFR1"); }, pilotPath, false},
+        {"Save As TFR File", [&] { saveAs(dir / "copy", 0); }, dir / "copy.TFR", false},
+        {"Save As Text File", [&] { saveAs(dir / "report.TXT", 1); }, dir / "report.TFR", true},
+        {"New Pilot",
+         [this] {
+             dialogs.answerSaveChanges(ui::SaveChoice::Discard);
+             trigger("ToolbarButton974");
+         },
+         "Noname.TFR", false},
+        {"Reload",
+         [this] {
+             dialogs.answerSaveChanges(ui::SaveChoice::Discard);
+             window->reloadFile();
+         },
+         pilotPath, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        recreate({});
+        writeRecord(pilotPath, showableRecord(71));
+        writeRecord(otherPath, showableRecord(72));
+        showActive();
+        open(pilotPath);
+        typeInto("Edit83", latin("1234"));
+        ASSERT_TRUE(window->changed());
+        ASSERT_TRUE(window->unsaved());
+
+        c.run();
+        EXPECT_EQ(window->CurrentFileName(), qpath(c.name));
+        EXPECT_EQ(title(), titleFor(c.name));
+        EXPECT_EQ(window->changed(), c.editsUnsaved);
+        EXPECT_EQ(changedPanel().isEmpty(), !c.editsUnsaved);
+        EXPECT_EQ(window->unsaved(), c.editsUnsaved);
+        EXPECT_TRUE(dialogs.questionsAnswered());
+        EXPECT_TRUE(dialogs.errors.empty());
+    }
 }
 
 TEST_F(WindowShell, SaveWithoutANameAsksForOne) {

@@ -79,7 +79,6 @@ public:
     explicit FileDialog(FileDialogOptions options) : m_options(std::move(options)) {}
 
     [[nodiscard]] std::optional<FileChoice> execute(QWidget* parent, DialogService& dialogs);
-    [[nodiscard]] const FileDialogOptions& options() const { return m_options; }
 
 private:
     FileDialogOptions m_options;

@@ -112,7 +112,7 @@ TEST(CliSetShow, EveryFieldOfTheTableRoundTrips) {
 
     std::vector<std::string> arguments{"set", path.string()};
     for (const FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved) {
+        if (info.reserved()) {
             continue;
         }
         for (std::size_t row = 0; row < info.rows; ++row) {
@@ -133,7 +133,7 @@ TEST(CliSetShow, EveryFieldOfTheTableRoundTrips) {
     ASSERT_EQ(json.size(), pilot::kFieldTable.size());
     for (const FieldInfo& info : pilot::kFieldTable) {
         SCOPED_TRACE(std::string(info.name));
-        if (info.reserved) {
+        if (info.reserved()) {
             EXPECT_EQ(json.at(std::string(info.name)), hexOf(expected, info));
             continue;
         }
@@ -214,7 +214,7 @@ TEST(CliShow, TextHasOneLinePerElementAndOnePerReservedStretch) {
     writeRecord(path, PilotRecord::newPilot());
     std::size_t lines = 0;
     for (const FieldInfo& info : pilot::kFieldTable) {
-        lines += info.reserved ? 1 : info.elementCount();
+        lines += info.reserved() ? 1 : info.elementCount();
     }
     const auto result = runCli({"show", path.string()});
     ASSERT_EQ(result.status, 0) << result.err;

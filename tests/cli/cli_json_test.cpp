@@ -39,7 +39,7 @@ Json recordOracle(const PilotRecord& record) {
     Json object = Json::object();
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
         Json field;
-        if (info.reserved) {
+        if (info.reserved()) {
             field = cli::hexBytes(record, info.id);
         } else if (info.dimensions == 0) {
             field = elementOracle(record, info, 0, 0);

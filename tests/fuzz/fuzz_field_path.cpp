@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto& path = std::get<cli::ElementPath>(parsed);
         checkInside(path, text);
         roundTrip(path, text);
-        if (equals != std::string_view::npos && !pilot::fieldInfo(path.field).reserved) {
+        if (equals != std::string_view::npos && !pilot::fieldInfo(path.field).reserved()) {
             const auto pattern = cli::storedPattern(path, input.substr(equals + 1));
             const pilot::FieldInfo& info = pilot::fieldInfo(path.field);
             if (const auto* value = std::get_if<std::uint32_t>(&pattern)) {

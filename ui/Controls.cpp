@@ -1,4 +1,4 @@
-#include "GroupControls.h"
+#include "Controls.h"
 
 #include <algorithm>
 #include <vector>
@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace editor {
+#include "FieldTable.h"
+
+namespace ui {
 
 namespace {
 
@@ -24,6 +26,18 @@ QStringList entryTexts(std::span<const std::string_view> names) {
         texts.append(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     }
     return texts;
+}
+
+QStringList craftEntries() {
+    return entryTexts(pilot::kCraftNames);
+}
+
+QStringList battleEntries() {
+    QStringList battles;
+    for (std::size_t battle = 1; battle <= pilot::kBattles; ++battle) {
+        battles.append(QStringLiteral("Battle %1").arg(battle, 2));
+    }
+    return battles;
 }
 
 QString entriesTooltip(const QString& header, const QStringList& entries) {
@@ -58,6 +72,11 @@ void showEntry(QComboBox& box, std::size_t value) {
     if (value < static_cast<std::size_t>(box.count())) {
         box.setCurrentIndex(static_cast<int>(value));
     }
+}
+
+void selectEntry(QComboBox& box, std::optional<std::size_t> entry) {
+    const bool listed = entry && *entry < static_cast<std::size_t>(box.count());
+    box.setCurrentIndex(listed ? static_cast<int>(*entry) : -1);
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
@@ -127,4 +146,4 @@ QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& tooltip
     return edit;
 }
 
-}  // namespace editor
+}  // namespace ui

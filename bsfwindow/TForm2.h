@@ -18,10 +18,11 @@ class QRadioButton;
 namespace pilot {
 class PilotRecord;
 }
-
 namespace reports {
-
 struct BsfInput;
+}
+
+namespace bsfwindow {
 
 // What the editor hands to the form when it opens it.
 struct BsfHandOver {
@@ -55,7 +56,7 @@ public:
 
 Q_SIGNALS:
     // Emitted by Close after hiding, with the texts to copy back into the editor.
-    void textsReturned(const reports::BsfTexts& texts);
+    void textsReturned(const bsfwindow::BsfTexts& texts);
 
 private:
     void buildMenu();
@@ -66,31 +67,32 @@ private:
     void setBattlePanelEnabled(bool enabled);
     void setCombatPanelEnabled(bool enabled);
     void centreOnScreen();
-    [[nodiscard]] BsfInput formInput() const;
+    [[nodiscard]] reports::BsfInput formInput() const;
 
     const pilot::PilotRecord& m_record;
     ui::DialogService& m_dialogs;
     ui::FileDialog m_saveDialog;  // SaveDialog1
     bool m_placed = false;
 
-    QLineEdit* m_edit1 = nullptr;  // ID-Line
-    QLineEdit* m_edit2 = nullptr;  // E-Mail
-    QLineEdit* m_edit3 = nullptr;  // Battle Nr
-    QLineEdit* m_edit4 = nullptr;  // Medal
+    // The controls by role; the comments give their object names.
+    QLineEdit* m_idLineEdit = nullptr;        // Edit1
+    QLineEdit* m_emailEdit = nullptr;         // Edit2
+    QLineEdit* m_battleNumberEdit = nullptr;  // Edit3
+    QLineEdit* m_medalEdit = nullptr;         // Edit4
 
-    QRadioButton* m_radioButton1 = nullptr;
-    QComboBox* m_battleBox = nullptr;
-    QLabel* m_label5 = nullptr;
-    QComboBox* m_comboBox3 = nullptr;
-    QLabel* m_label8 = nullptr;
+    QRadioButton* m_battleModeButton = nullptr;    // RadioButton1
+    QComboBox* m_battleBox = nullptr;              // BattleBox
+    QLabel* m_lastMissionLabel = nullptr;          // Label5
+    QComboBox* m_lastMissionBox = nullptr;         // ComboBox3
+    QLabel* m_highscoreLabel = nullptr;            // Label8
     std::array<QCheckBox*, 8> m_highscoreBoxes{};  // CheckBox1..CheckBox8
 
-    QRadioButton* m_radioButton2 = nullptr;
-    QComboBox* m_combatBox = nullptr;
-    QLabel* m_label6 = nullptr;
-    QComboBox* m_comboBox1 = nullptr;
-    QLabel* m_label7 = nullptr;
-    QComboBox* m_comboBox2 = nullptr;
+    QRadioButton* m_combatModeButton = nullptr;  // RadioButton2
+    QComboBox* m_combatBox = nullptr;            // CombatBox
+    QLabel* m_fromMissionLabel = nullptr;        // Label6
+    QComboBox* m_fromMissionBox = nullptr;       // ComboBox1
+    QLabel* m_toMissionLabel = nullptr;          // Label7
+    QComboBox* m_toMissionBox = nullptr;         // ComboBox2
 };
 
-}  // namespace reports
+}  // namespace bsfwindow

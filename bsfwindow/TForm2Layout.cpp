@@ -13,11 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "Controls.h"
 #include "FieldTable.h"
 #include "Pictures.h"
 #include "WindowStyle.h"
 
-namespace reports {
+namespace bsfwindow {
 
 namespace {
 
@@ -26,20 +27,12 @@ QString latin1(const char* text) {
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const char* text, QRect geometry) {
-    auto* label = new QLabel(latin1(text), parent);
-    label->setObjectName(latin1(name));
-    label->setGeometry(geometry);
-    return label;
+    return ui::makeLabel(parent, latin1(name), latin1(text), geometry);
 }
 
 // A drop-down list: the user picks an entry, nothing can be typed.
 QComboBox* makeList(QWidget* parent, const char* name, const QStringList& items, QRect geometry) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(latin1(name));
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    box->setGeometry(geometry);
-    return box;
+    return ui::makeSelector(parent, latin1(name), items, QString(), QString(), geometry);
 }
 
 QStringList missionNumbers() {
@@ -88,12 +81,12 @@ TForm2::TForm2(const pilot::PilotRecord& record, ui::DialogService& dialogs, QWi
 
     // The two radio buttons stand in different panels but exclude each other.
     auto* modes = new QButtonGroup(this);
-    modes->addButton(m_radioButton1);
-    modes->addButton(m_radioButton2);
-    connect(m_radioButton1, &QRadioButton::toggled, this, &TForm2::RadioButton1Click);
-    connect(m_radioButton2, &QRadioButton::toggled, this, &TForm2::RadioButton2Click);
-    connect(m_comboBox1, &QComboBox::activated, this, &TForm2::ComboBox1Change);
-    connect(m_comboBox2, &QComboBox::activated, this, &TForm2::ComboBox2Change);
+    modes->addButton(m_battleModeButton);
+    modes->addButton(m_combatModeButton);
+    connect(m_battleModeButton, &QRadioButton::toggled, this, &TForm2::RadioButton1Click);
+    connect(m_combatModeButton, &QRadioButton::toggled, this, &TForm2::RadioButton2Click);
+    connect(m_fromMissionBox, &QComboBox::activated, this, &TForm2::ComboBox1Change);
+    connect(m_toMissionBox, &QComboBox::activated, this, &TForm2::ComboBox2Change);
 
     setFixedSize(360, 337);
 }
@@ -121,28 +114,28 @@ void TForm2::buildFields(QWidget* group) {
         QRect editGeometry;
     };
     static const std::array<TextRow, 4> kRows = {{
-        {&TForm2::m_edit1,
+        {&TForm2::m_idLineEdit,
          "Edit1",
          "Label1",
          "ID-Line:",
          "Recipients Vessk ID-Line",
          {8, 18, 54, 21},
          {64, 18, 280, 21}},
-        {&TForm2::m_edit3,
+        {&TForm2::m_battleNumberEdit,
          "Edit3",
          "Label3",
          "Battle Nr:",
          "Vessk-Battle Number",
          {8, 42, 54, 21},
          {64, 42, 56, 21}},
-        {&TForm2::m_edit4,
+        {&TForm2::m_medalEdit,
          "Edit4",
          "Label4",
          "Medal:",
          "Medalname",
          {128, 42, 38, 21},
          {168, 42, 176, 21}},
-        {&TForm2::m_edit2,
+        {&TForm2::m_emailEdit,
          "Edit2",
          "Label2",
          "E-Mail:",
@@ -152,28 +145,20 @@ void TForm2::buildFields(QWidget* group) {
     }};
     for (const TextRow& row : kRows) {
         makeLabel(group, row.labelName, row.label, row.labelGeometry);
-        auto* edit = new QLineEdit(group);
-        edit->setObjectName(latin1(row.name));
-        edit->setToolTip(latin1(row.hint));
-        edit->setGeometry(row.editGeometry);
-        this->*row.edit = edit;
+        this->*row.edit = ui::makeEdit(group, latin1(row.name), latin1(row.hint), row.editGeometry);
     }
 }
 
 void TForm2::buildBattlePanel(QWidget* panel) {
-    m_radioButton1 = new QRadioButton(QStringLiteral("Include Battle"), panel);
-    m_radioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    m_radioButton1->setToolTip(QStringLiteral("Write Battlescores"));
-    m_radioButton1->setGeometry(6, 6, 150, 20);
+    m_battleModeButton = new QRadioButton(QStringLiteral("Include Battle"), panel);
+    m_battleModeButton->setObjectName(QStringLiteral("RadioButton1"));
+    m_battleModeButton->setToolTip(QStringLiteral("Write Battlescores"));
+    m_battleModeButton->setGeometry(6, 6, 150, 20);
 
-    QStringList battles;
-    for (std::size_t battle = 1; battle <= pilot::kBattles; ++battle) {
-        battles << QStringLiteral("Battle %1").arg(battle, 2);
-    }
-    m_battleBox = makeList(panel, "BattleBox", battles, {6, 28, 150, 22});
-    m_label5 = makeLabel(panel, "Label5", "From Mission 1 to:", {6, 56, 102, 22});
-    m_comboBox3 = makeList(panel, "ComboBox3", missionNumbers(), {110, 56, 46, 22});
-    m_label8 = makeLabel(panel, "Label8", "Highscore in Mission:", {6, 84, 150, 20});
+    m_battleBox = makeList(panel, "BattleBox", ui::battleEntries(), {6, 28, 150, 22});
+    m_lastMissionLabel = makeLabel(panel, "Label5", "From Mission 1 to:", {6, 56, 102, 22});
+    m_lastMissionBox = makeList(panel, "ComboBox3", missionNumbers(), {110, 56, 46, 22});
+    m_highscoreLabel = makeLabel(panel, "Label8", "Highscore in Mission:", {6, 84, 150, 20});
 
     for (std::size_t mission = 0; mission < m_highscoreBoxes.size(); ++mission) {
         auto* box = new QCheckBox(QString::number(mission + 1), panel);
@@ -187,23 +172,19 @@ void TForm2::buildBattlePanel(QWidget* panel) {
 }
 
 void TForm2::buildCombatPanel(QWidget* panel) {
-    m_radioButton2 = new QRadioButton(QStringLiteral("Include Combat Chamber"), panel);
-    m_radioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    m_radioButton2->setToolTip(QStringLiteral("Write Combat Chamber scores"));
-    m_radioButton2->setGeometry(6, 6, 154, 20);
+    m_combatModeButton = new QRadioButton(QStringLiteral("Include Combat Chamber"), panel);
+    m_combatModeButton->setObjectName(QStringLiteral("RadioButton2"));
+    m_combatModeButton->setToolTip(QStringLiteral("Write Combat Chamber scores"));
+    m_combatModeButton->setGeometry(6, 6, 154, 20);
 
-    QStringList crafts;
-    for (const std::string_view craft : pilot::kCraftNames) {
-        crafts << QString::fromLatin1(craft.data(), static_cast<qsizetype>(craft.size()));
-    }
-    m_combatBox = makeList(panel, "CombatBox", crafts, {6, 28, 150, 22});
+    m_combatBox = makeList(panel, "CombatBox", ui::craftEntries(), {6, 28, 150, 22});
     m_combatBox->setEnabled(false);
-    m_label6 = makeLabel(panel, "Label6", "From Mission:", {6, 56, 102, 22});
-    m_label6->setEnabled(false);
-    m_comboBox1 = makeList(panel, "ComboBox1", missionNumbers(), {110, 56, 46, 22});
-    m_label7 = makeLabel(panel, "Label7", "To Mission:", {6, 84, 102, 22});
-    m_label7->setEnabled(false);
-    m_comboBox2 = makeList(panel, "ComboBox2", missionNumbers(), {110, 84, 46, 22});
+    m_fromMissionLabel = makeLabel(panel, "Label6", "From Mission:", {6, 56, 102, 22});
+    m_fromMissionLabel->setEnabled(false);
+    m_fromMissionBox = makeList(panel, "ComboBox1", missionNumbers(), {110, 56, 46, 22});
+    m_toMissionLabel = makeLabel(panel, "Label7", "To Mission:", {6, 84, 102, 22});
+    m_toMissionLabel->setEnabled(false);
+    m_toMissionBox = makeList(panel, "ComboBox2", missionNumbers(), {110, 84, 46, 22});
 }
 
 void TForm2::buildButtons(QWidget* central) {
@@ -227,4 +208,4 @@ void TForm2::buildButtons(QWidget* central) {
     }
 }
 
-}  // namespace reports
+}  // namespace bsfwindow

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace reports {
+namespace bsfwindow {
 
 // The four typed texts of a Battle Submission Form, as the editor keeps them between uses.
 struct BsfTexts {
@@ -14,4 +14,4 @@ struct BsfTexts {
     friend bool operator==(const BsfTexts&, const BsfTexts&) = default;
 };
 
-}  // namespace reports
+}  // namespace bsfwindow

@@ -24,6 +24,7 @@
 #include "TForm1.h"
 #include "TestFiles.h"
 #include "Totals.h"
+#include "UserActions.h"
 
 // What the editor window tests share: a window on fake dialogs in a fresh folder, the
 // commands triggered by their entries' names, and records the refresh leaves unchanged.
@@ -47,19 +48,28 @@ inline pilot::PilotRecord showableRecord(std::uint32_t seed) {
     pilot::PilotRecord record = patternedRecord(seed);
     std::mt19937 random(seed);
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved) {
+        if (info.reserved()) {
             continue;
         }
         const std::size_t rows = info.rows == pilot::kCraftSlots ? pilot::kShownCrafts : info.rows;
         std::uint32_t limit = 1000;
-        if (!info.enumeration.empty()) {
-            limit = static_cast<std::uint32_t>(info.enumeration.size());
-        } else if (info.id == pilot::Field::CombatCompleted) {
-            limit = 2;
-        } else if (info.id == pilot::Field::BattleLastMission) {
-            limit = 9;
-        } else if (info.id == pilot::Field::TrainingLevel) {
-            limit = 10;
+        switch (info.editing) {
+            case pilot::Editing::Selector:
+                limit = static_cast<std::uint32_t>(info.enumeration.size());
+                break;
+            case pilot::Editing::Flag:
+                limit = 2;
+                break;
+            case pilot::Editing::LastMission:
+                limit = 9;
+                break;
+            case pilot::Editing::NumberRule:
+                // A byte's number rule resets 255, and a wider value would be cut.
+                limit = info.type == pilot::FieldType::U8 ? 10 : limit;
+                break;
+            case pilot::Editing::GoalBits:
+            case pilot::Editing::Reserved:
+                break;
         }
         for (std::size_t row = 0; row < rows; ++row) {
             for (std::size_t column = 0; column < info.columns; ++column) {
@@ -98,16 +108,11 @@ protected:
     }
     template <typename Widget = QWidget>
     [[nodiscard]] Widget* control(const char* name) const {
-        auto* widget = window->findChild<Widget*>(latin(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return testing_support::control<Widget>(*window, name);
     }
     // The user clicks into the field, selects its text and types over it key by key.
     void typeInto(const char* name, const QString& keys) {
-        auto* edit = control<QLineEdit>(name);
-        edit->setFocus(Qt::MouseFocusReason);
-        edit->selectAll();
-        QTest::keyClicks(edit, keys);
+        enterText(control<QLineEdit>(name), keys, Entry::Type);
     }
     // The groups that show the record, in the window's order.
     [[nodiscard]] std::vector<QWidget*> recordGroups() const {

@@ -15,11 +15,15 @@ class QLabel;
 class QLineEdit;
 class QWidget;
 
-// The controls the field groups are built from, placed at fixed positions inside a group.
-namespace editor {
+// The controls both windows are built from, each placed at a fixed position in its parent.
+namespace ui {
 
 // The texts of a list of names, for selector entries.
 [[nodiscard]] QStringList entryTexts(std::span<const std::string_view> names);
+// The crafts of the training and combat-chamber arrays, "TIE Fighter" to "Missile Boat".
+[[nodiscard]] QStringList craftEntries();
+// The 20 battles, "Battle  1" to "Battle 20": the number right-aligned in two places.
+[[nodiscard]] QStringList battleEntries();
 
 // A tooltip of a header line followed by one line per entry.
 [[nodiscard]] QString entriesTooltip(const QString& header, const QStringList& entries);
@@ -37,6 +41,9 @@ namespace editor {
 // Selects the entry at `value` without running a rule. A value outside the list leaves the
 // selector as it was.
 void showEntry(QComboBox& box, std::size_t value);
+// Selects the entry at `entry` without running a rule, or no entry (an empty box) when
+// there is none or it lies outside the list.
+void selectEntry(QComboBox& box, std::optional<std::size_t> entry);
 
 // The label belongs to its parent; it is returned for controls shown and hidden later.
 // `buddy` is the control the label names, if any.
@@ -56,4 +63,4 @@ void condenseToFit(std::span<QLabel* const> labels, const QFont& font);
 [[nodiscard]] QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& tooltip,
                                   const QRect& geometry);
 
-}  // namespace editor
+}  // namespace ui
