@@ -13,7 +13,7 @@ packages=(
 for option in "$@"; do
     case "$option" in
         --tests)
-            packages+=(libgtest-dev libgmock-dev)
+            packages+=(libgtest-dev libgmock-dev libbenchmark-dev)
             # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
             packages+=(clang libclang-rt-14-dev)
             # The install checks (scripts/check-install.sh): desktop entry, AppStream
