@@ -194,14 +194,6 @@ void BattleStatsGroup::chainTabOrder() const {
     }
 }
 
-void BattleStatsGroup::uncheckGoals() {
-    for (const GoalColumn& column : m_goals) {
-        for (QCheckBox* box : column) {
-            box->setChecked(false);
-        }
-    }
-}
-
 void BattleStatsGroup::showFirstBattleScores() {
     m_battleBox->setCurrentIndex(0);
     m_currentBattle = 0;
@@ -290,7 +282,6 @@ void BattleStatsGroup::CheckBox17Click(bool ticked) {
 
 void BattleStatsGroup::ShowBattle() {
     showScores();
-    uncheckGoals();
     showDetails();
 }
 
@@ -306,14 +297,22 @@ void BattleStatsGroup::showScores() {
     }
 }
 
+// The boxes are emptied and then ticked by the battle's bits, each set once, straight to
+// its final state. A box that was ticked and is ticked again goes through no change of its
+// own, but its rule would have run twice: the CHANGED mark comes out as it would.
 void BattleStatsGroup::showGoals() {
+    bool tickedAgain = false;
     for (std::size_t column = 0; column < kGoalColumns; ++column) {
         const std::uint8_t bits = m_record.u8(kGoalFields[column], m_currentBattle);
         for (std::size_t mission = 0; mission < kMissions; ++mission) {
-            if ((bits >> mission) & 1u) {
-                m_goals[column][mission]->setChecked(true);
-            }
+            const bool tick = ((bits >> mission) & 1u) != 0;
+            QCheckBox* box = m_goals[column][mission];
+            tickedAgain = tickedAgain || (tick && box->isChecked());
+            box->setChecked(tick);
         }
+    }
+    if (tickedAgain) {
+        m_markChanged();
     }
 }
 

@@ -28,9 +28,8 @@ public:
     BattleStatsGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
                      std::function<void()> updateTotalScore, QWidget* parent = nullptr);
 
-    // Refresh steps around the other groups' steps: untick the goal boxes; select battle 1
-    // and show its scores; show its goals, status and last completed mission.
-    void uncheckGoals();
+    // Refresh steps around the other groups' steps: select battle 1 and show its scores;
+    // show its goals, status and last completed mission.
     void showFirstBattleScores();
     void showFirstBattleDetails();
 

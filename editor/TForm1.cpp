@@ -127,9 +127,9 @@ void TForm1::createGroups(QWidget* client) {
     m_training = new TrainingGroup(m_record, markChanged, client);
     m_combat = new CombatChamberGroup(m_record, markChanged, client);
     m_battle = new BattleStatsGroup(
-        m_record, markChanged, [this] { UpdateTotalScore(); }, client);
+        m_record, markChanged, [this] { m_totalScoreUpdate.request(); }, client);
     m_shipKills = new ShipKillsGroup(
-        m_record, markChanged, [this] { UpdateKillsTotal(); }, client);
+        m_record, markChanged, [this] { m_killsTotalUpdate.request(); }, client);
     m_bsfGeneration = new BsfGenerationGroup(client);
 
     const std::array<std::pair<QGroupBox*, QRect>, 6> placement = {{
@@ -209,15 +209,17 @@ void TForm1::showState(const WindowState& state) {
     }
 }
 
+// Every mission score and kill counter whose text changes asks for its total; each total is
+// added up once, after the last of its fields is shown. The goal boxes of battle 1 are set
+// with its other details, each once to its final state.
 void TForm1::RefreshAllFields() {
-    m_battle->uncheckGoals();
     m_general->showSelectors();
     m_general->showCounts();
-    m_battle->showFirstBattleScores();
+    m_totalScoreUpdate.batch([this] { m_battle->showFirstBattleScores(); });
     m_training->showFirstShip();
     m_combat->showFirstShipAndMission();
     m_battle->showFirstBattleDetails();
-    m_shipKills->showCounters();
+    m_killsTotalUpdate.batch([this] { m_shipKills->showCounters(); });
     m_general->showSkill();
     m_combat->showCompleted();
 }

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include "DeferredUpdate.h"
 #include "DialogService.h"
 #include "FileStamp.h"
 #include "IoError.h"
@@ -155,6 +156,8 @@ private:
     QLabel* m_changedPanel = nullptr;
     DiskChangeBar* m_diskChangeBar = nullptr;
     EditHistory* m_history = nullptr;
+    DeferredUpdate m_totalScoreUpdate{[this] { UpdateTotalScore(); }};
+    DeferredUpdate m_killsTotalUpdate{[this] { UpdateKillsTotal(); }};
     QMenu* m_popup = nullptr;
     bsfwindow::TForm2* m_bsfForm = nullptr;
 };

@@ -13,7 +13,7 @@ packages=(
 for option in "$@"; do
     case "$option" in
         --tests)
-            packages+=(libgtest-dev libgmock-dev)
+            packages+=(libgtest-dev libgmock-dev libbenchmark-dev)
             # The layout check of the C++ files.
             packages+=(clang-format)
             # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.

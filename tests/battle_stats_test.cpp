@@ -387,6 +387,23 @@ TEST_F(BattleStats, StoredSentinelScoreShowsZeroAndClearsTheSlot) {
 
 // --- Status and last completed mission ------------------------------------------------------
 
+// Showing a battle empties the goal boxes and ticks them again: even between two battles
+// with the same scores, goals and last mission, the boxes that stay ticked mark the pilot
+// changed, as each of them is emptied and ticked on the way.
+TEST_F(BattleStats, GoalBoxesTickedInBothBattlesStillMarkTheSwitch) {
+    PilotRecord twins = PilotRecord::newPilot();
+    for (const std::size_t battle : {0u, 1u}) {
+        twins.setU8(Field::BattleSecondaryGoals, 0x81, battle);
+        twins.setU8(Field::BattleBonusGoals, 0x02, battle);
+    }
+    open(twins);
+    ASSERT_FALSE(m_window.changed());
+    chooseBattle(1);
+    expectGoalBoxes(0x81, 0x02);
+    EXPECT_TRUE(m_window.changed());
+    EXPECT_EQ(m_window.record(), twins);
+}
+
 TEST_F(BattleStats, StatusChangeAloneLeavesThePanelEmptyAfterASave) {
     open(battlePilot());
     enterText(edit(1), QStringLiteral("5"), Entry::Type);

@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,6 +14,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "Pictures.h"
 #include "StandardKeys.h"
 #include "TForm2.h"
 #include "WindowFixture.h"
@@ -167,6 +170,28 @@ TEST_F(WindowShell, SurfacesListTheirEntriesInOrder) {
         EXPECT_FALSE(action->icon().pixmap(16, 16).isNull());
         EXPECT_EQ(toolBar->widgetForAction(action)->objectName(), latin(name));
         EXPECT_NE(button, nullptr);
+    }
+}
+
+// The pictures are drawn at build time, one file per size: each must be there in every
+// size, square and with something drawn in it.
+TEST(Pictures, EveryPictureComesInEverySizeItIsShownAt) {
+    for (const char* name :
+         {"brevanta", "new-pilot", "load-tfr", "save-tfr", "bsf-generation", "close", "save"}) {
+        SCOPED_TRACE(name);
+        const QIcon icon = ui::picture(latin(name));
+        const QList<QSize> sizes = icon.availableSizes();
+        for (const int side : {16, 24, 32, 48, 64}) {
+            EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
+        }
+        const QImage image = icon.pixmap(16, 16).toImage();
+        bool drawn = false;
+        for (int y = 0; y < image.height() && !drawn; ++y) {
+            for (int x = 0; x < image.width() && !drawn; ++x) {
+                drawn = qAlpha(image.pixel(x, y)) > 0;
+            }
+        }
+        EXPECT_TRUE(drawn);
     }
 }
 
