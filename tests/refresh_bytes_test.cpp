@@ -13,8 +13,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "UserActions.h"
 #include "FieldTable.h"
+#include "UserActions.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -34,7 +34,7 @@ pilot::PilotRecord randomPilot(std::uint32_t seed) {
     pilot::PilotRecord record = patternedRecord(seed);
     std::mt19937 random(seed ^ 0x9e3779b9u);
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        if (info.reserved || !info.enumeration.empty()) {
+        if (info.reserved() || !info.enumeration.empty()) {
             continue;
         }
         const std::uint32_t sentinel = info.type == FieldType::I32   ? 0x7fffffffu
