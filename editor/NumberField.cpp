@@ -11,6 +11,14 @@
 
 namespace editor {
 
+namespace {
+
+pilot::FieldType widthOf(const Slot& slot) {
+    return pilot::fieldInfo(slot.field).type;
+}
+
+}  // namespace
+
 NumberField::NumberField(QLineEdit* edit, pilot::PilotRecord& record,
                          std::function<std::optional<Slot>()> locate,
                          std::function<void()> afterRule)
@@ -33,8 +41,8 @@ void NumberField::show() {
     if (!slot) {
         return;
     }
-    const auto width = pilot::fieldInfo(slot->field).type;
-    const auto text = pilot::numberText(m_record.raw(slot->field, slot->row, slot->column), width);
+    const auto text =
+        pilot::numberText(m_record.raw(slot->field, slot->row, slot->column), widthOf(*slot));
     m_edit->setText(QString::fromStdString(text));
 }
 
@@ -47,20 +55,26 @@ void NumberField::applyRule() {
     const bool typed = m_edit->isModified();
     const bool keyed = std::exchange(m_keyPressed, false);
     const std::string text = m_edit->text().toStdString();
-    const auto width = pilot::fieldInfo(slot->field).type;
+    const auto width = widthOf(*slot);
     const auto result = pilot::applyNumberRule(text, width);
     m_record.setRaw(slot->field, result.stored, slot->row, slot->column);
-    // Rewriting the text runs this rule once more, nested; that run finds the normal form
-    // it just stored, leaves the text alone and ends.
-    const QString normal = QString::fromStdString(result.text);
     const bool kept =
         typed && (pilot::isNumberStart(text) || (keyed && pilot::isStoredHexNumber(text, width)));
-    if (m_edit->text() != normal && !kept) {
-        m_edit->setText(normal);
+    if (!kept) {
+        showNormalForm(result.text);
     }
     m_afterRule();
     if (typed) {
         Q_EMIT userEdited(m_edit);
+    }
+}
+
+// Rewriting the text runs the rule once more, nested; that run finds the normal form just
+// stored, leaves the text alone and ends.
+void NumberField::showNormalForm(const std::string& normal) {
+    const QString text = QString::fromStdString(normal);
+    if (m_edit->text() != text) {
+        m_edit->setText(text);
     }
 }
 
@@ -96,12 +110,8 @@ bool NumberField::eventFilter(QObject* watched, QEvent* event) {
             // A text kept while typing takes its normal form (the reset text for the start
             // of a number); set from code, it runs the rule, which stores the same value.
             if (const auto slot = m_locate()) {
-                const auto width = pilot::fieldInfo(slot->field).type;
-                const auto result = pilot::applyNumberRule(m_edit->text().toStdString(), width);
-                const QString normal = QString::fromStdString(result.text);
-                if (m_edit->text() != normal) {
-                    m_edit->setText(normal);
-                }
+                showNormalForm(
+                    pilot::applyNumberRule(m_edit->text().toStdString(), widthOf(*slot)).text);
             }
             Q_EMIT left(m_edit);
             return false;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include <QObject>
 
@@ -62,6 +63,8 @@ protected:
 
 private:
     void applyRule();
+    // Shows the text the rule gives, unless the edit shows it already.
+    void showNormalForm(const std::string& normal);
 
     QLineEdit* m_edit;
     pilot::PilotRecord& m_record;

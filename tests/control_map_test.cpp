@@ -25,6 +25,7 @@
 #include <QToolBar>
 
 #include "BattleStatsGroup.h"
+#include "Controls.h"
 #include "FakeDialogs.h"
 #include "FieldTable.h"
 #include "NumberField.h"
@@ -36,6 +37,8 @@
 
 namespace {
 
+using testing_support::withoutMnemonic;
+
 // The named controls that say nothing of themselves when the window starts.
 const std::map<QString, QString> kSilentRoles = {
     {QStringLiteral("StatusPanel1"), QStringLiteral("first panel of the status bar, empty")},
@@ -44,17 +47,6 @@ const std::map<QString, QString> kSilentRoles = {
     {QStringLiteral("StatusPanel3"), QStringLiteral("third panel of the status bar, empty")},
     {QStringLiteral("DiskChangeText"), QStringLiteral("says which file another program changed")},
 };
-
-QString withoutMnemonic(QString text) {
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(QLatin1Char('&'));
-    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
-    return text;
-}
-
-QString withoutColon(const QString& text) {
-    return text.endsWith(u':') ? text.chopped(1) : text;
-}
 
 // The label that names a control: its buddy, or the nearest label on its left in the same
 // row.
@@ -119,7 +111,7 @@ QString roleOf(const QWidget& widget) {
     const QLabel* label =
         qobject_cast<const QLabel*>(&widget) == nullptr ? labelOf(widget) : nullptr;
     if (role.isEmpty() && label != nullptr) {
-        role = withoutColon(withoutMnemonic(label->text()));
+        role = ui::nameFromLabel(withoutMnemonic(label->text()));
     }
     if (role.isEmpty()) {
         role = widget.toolTip();

@@ -21,6 +21,7 @@
 #include "TForm1.h"
 #include "TForm2.h"
 #include "TestPalette.h"
+#include "UserActions.h"
 
 namespace {
 
@@ -33,13 +34,7 @@ const QString kWidestScore = QStringLiteral("-2147483648");
 
 // A label that names a control shows "&&" as "&" and takes a single "&" as a shortcut mark.
 QString shownText(const QLabel& label) {
-    QString text = label.text();
-    if (label.buddy() != nullptr) {
-        text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-        text.remove(QLatin1Char('&'));
-        text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
-    }
-    return text;
+    return label.buddy() != nullptr ? testing_support::withoutMnemonic(label.text()) : label.text();
 }
 
 // The text of a line edit is not scrolled when the cursor moves from its start to its end:

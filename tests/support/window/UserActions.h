@@ -70,6 +70,15 @@ inline void enterText(QLineEdit* edit, const QString& text, Entry entry = Entry:
     }
 }
 
+// A caption as the user sees it: a single "&" marks the next letter as the shortcut and is
+// not shown, "&&" shows one "&".
+[[nodiscard]] inline QString withoutMnemonic(QString text) {
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    return text;
+}
+
 // Types any text where the cursor stands, one key press per character (QTest::keyClicks
 // knows the keys of ASCII only).
 inline void typeText(QWidget* widget, const QString& text) {
