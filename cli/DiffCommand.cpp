@@ -39,10 +39,10 @@ bool printDifferences(const pilot::PilotRecord& a, const pilot::PilotRecord& b) 
             }
             continue;
         }
-        forEachElement(info.id, [&](const ElementPath& path) {
+        pilot::forEachElement(info.id, [&](const pilot::ElementPath& path) {
             if (a.raw(path.field, path.row, path.column) !=
                 b.raw(path.field, path.row, path.column)) {
-                std::cout << pathName(path) << ": " << valueText(a, path) << " -> "
+                std::cout << pilot::pathName(path) << ": " << valueText(a, path) << " -> "
                           << valueText(b, path) << '\n';
                 differ = true;
             }

@@ -17,17 +17,17 @@ template <typename Visit>
 void forEachEditedAs(pilot::Editing editing, Visit&& visit) {
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
         if (info.editing == editing) {
-            forEachElement(info.id, visit);
+            pilot::forEachElement(info.id, visit);
         }
     }
 }
 
 void checkEnumerations(const pilot::PilotRecord& record, std::vector<std::string>& warnings) {
-    forEachEditedAs(pilot::Editing::Selector, [&](const ElementPath& path) {
+    forEachEditedAs(pilot::Editing::Selector, [&](const pilot::ElementPath& path) {
         const auto entries = pilot::fieldInfo(path.field).enumeration;
         const std::uint32_t value = record.raw(path.field, path.row, path.column);
         if (value >= entries.size()) {
-            warnings.push_back(elementLabel(path) + ": " + std::to_string(value) +
+            warnings.push_back(pilot::elementLabel(path) + ": " + std::to_string(value) +
                                " is outside its list (0.." + std::to_string(entries.size() - 1) +
                                ")");
         }
@@ -36,16 +36,17 @@ void checkEnumerations(const pilot::PilotRecord& record, std::vector<std::string
 
 // What the radio buttons and the completed boxes cannot show.
 void checkBattleProgress(const pilot::PilotRecord& record, std::vector<std::string>& warnings) {
-    forEachEditedAs(pilot::Editing::LastMission, [&](const ElementPath& path) {
+    forEachEditedAs(pilot::Editing::LastMission, [&](const pilot::ElementPath& path) {
         const std::uint8_t last = record.u8(path.field, path.row, path.column);
         if (last > pilot::kMissions) {
-            warnings.push_back(elementLabel(path) + ": " + std::to_string(last) + " is above 8");
+            warnings.push_back(pilot::elementLabel(path) + ": " + std::to_string(last) +
+                               " is above 8");
         }
     });
-    forEachEditedAs(pilot::Editing::Flag, [&](const ElementPath& path) {
+    forEachEditedAs(pilot::Editing::Flag, [&](const pilot::ElementPath& path) {
         const std::uint8_t flag = record.u8(path.field, path.row, path.column);
         if (flag > 1) {
-            warnings.push_back(elementLabel(path) + ": " + std::to_string(flag) +
+            warnings.push_back(pilot::elementLabel(path) + ": " + std::to_string(flag) +
                                " is neither 0 nor 1");
         }
     });

@@ -23,7 +23,7 @@ struct SetOptions {
 };
 
 struct Store {
-    ElementPath path;
+    pilot::ElementPath path;
     std::uint32_t pattern = 0;
 };
 
@@ -33,13 +33,13 @@ std::variant<Store, std::string> parseAssignment(const std::string& assignment) 
     if (equals == std::string::npos) {
         return std::string("expected FIELD=VALUE");
     }
-    const auto parsed = parseFieldPath(std::string_view(assignment).substr(0, equals));
+    const auto parsed = pilot::parseFieldPath(std::string_view(assignment).substr(0, equals));
     if (const auto* error = std::get_if<std::string>(&parsed)) {
         return *error;
     }
-    const ElementPath path = std::get<ElementPath>(parsed);
+    const pilot::ElementPath path = std::get<pilot::ElementPath>(parsed);
     if (pilot::fieldInfo(path.field).reserved()) {
-        return pathName(path) + " is reserved: its bytes are carried through, never set";
+        return pilot::pathName(path) + " is reserved: its bytes are carried through, never set";
     }
     const auto pattern = storedPattern(path, std::string_view(assignment).substr(equals + 1));
     if (const auto* error = std::get_if<std::string>(&pattern)) {

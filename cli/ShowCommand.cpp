@@ -32,8 +32,8 @@ void printText(const pilot::PilotRecord& record) {
             std::cout << info.name << ": " << hexBytes(record, info.id) << '\n';
             continue;
         }
-        forEachElement(info.id, [&](const ElementPath& path) {
-            std::cout << elementLabel(path) << ": " << valueText(record, path) << '\n';
+        pilot::forEachElement(info.id, [&](const pilot::ElementPath& path) {
+            std::cout << pilot::elementLabel(path) << ": " << valueText(record, path) << '\n';
         });
     }
 }

@@ -47,7 +47,7 @@ std::optional<std::size_t> findName(std::span<const std::string_view> names,
     return static_cast<std::size_t>(named - names.begin());
 }
 
-std::string valueText(const pilot::PilotRecord& record, const ElementPath& path) {
+std::string valueText(const pilot::PilotRecord& record, const pilot::ElementPath& path) {
     const FieldInfo& info = pilot::fieldInfo(path.field);
     const std::uint32_t pattern = record.raw(path.field, path.row, path.column);
     std::string text = pilot::numberText(pattern, info.type);
@@ -70,7 +70,7 @@ std::string hexBytes(const pilot::PilotRecord& record, pilot::Field field) {
     return text;
 }
 
-std::variant<std::uint32_t, std::string> storedPattern(const ElementPath& path,
+std::variant<std::uint32_t, std::string> storedPattern(const pilot::ElementPath& path,
                                                        std::string_view text) {
     const FieldInfo& info = pilot::fieldInfo(path.field);
     if (info.editing == pilot::Editing::Selector) {
@@ -84,7 +84,8 @@ std::variant<std::uint32_t, std::string> storedPattern(const ElementPath& path,
         return pilot::applyNumberRule(text, info.type).stored;
     }
     if (*number < 0 || *number > 255) {
-        return std::to_string(*number) + " does not fit into " + pathName(path) + " (0..255)";
+        return std::to_string(*number) + " does not fit into " + pilot::pathName(path) +
+               " (0..255)";
     }
     return static_cast<std::uint32_t>(*number);
 }

@@ -23,7 +23,8 @@ namespace cli {
 
 // An element as show and diff print it: decimal, signed for 32-bit fields; an enumerated
 // value with its text in brackets, "2 (Lieutenant)", or "9 (unknown)" outside its list.
-[[nodiscard]] std::string valueText(const pilot::PilotRecord& record, const ElementPath& path);
+[[nodiscard]] std::string valueText(const pilot::PilotRecord& record,
+                                    const pilot::ElementPath& path);
 
 // The bytes of a field in file order as lowercase hex digits, two per byte: how reserved
 // stretches are shown.
@@ -35,7 +36,7 @@ namespace cli {
 // - A number field stores what the number rule stores: cut to the width, the sentinel reset.
 // - The other bytes (goal bits, last mission, completed flags) are set by the editor's
 //   buttons and boxes, which know no sentinel: they take 0 to 255.
-[[nodiscard]] std::variant<std::uint32_t, std::string> storedPattern(const ElementPath& path,
+[[nodiscard]] std::variant<std::uint32_t, std::string> storedPattern(const pilot::ElementPath& path,
                                                                      std::string_view text);
 
 }  // namespace cli

@@ -1,5 +1,6 @@
 #include "ShipKillsGroup.h"
 
+#include <string_view>
 #include <utility>
 
 #include <QEvent>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 
 #include "Controls.h"
+#include "ElementNames.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 #include "ShipKillsTable.h"
@@ -39,10 +41,12 @@ ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()>
         // frame to frame, over the edit's own margin of two pixels on either side.
         edit->setTextMargins(-kEditInnerMargin, 0, -kEditInnerMargin, 0);
         // With its edit as buddy the label reads "&&" as one ampersand.
-        m_labels[index] = ui::makeLabel(
-            this, name + QStringLiteral("Label"),
-            QString::fromLatin1(counter.label.data(), static_cast<qsizetype>(counter.label.size())),
-            counterLabelRect(counter), edit);
+        const std::string_view label = pilot::kShipKillLabels[index];
+        m_labels[index] =
+            ui::makeLabel(this, name + QStringLiteral("Label"),
+                          QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()))
+                              .replace(u'&', QStringLiteral("&&")),
+                          counterLabelRect(counter), edit);
         m_labels[index]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         edit->setAccessibleName(ui::shownText(*m_labels[index]) + QStringLiteral(" Kills"));
         m_counters[index] =

@@ -4,9 +4,13 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "ElementNames.h"
+#include "FieldPath.h"
 #include "FieldTable.h"
 #include "PilotRecord.h"
 #include "TestFiles.h"
@@ -271,6 +275,46 @@ TEST(RecordNames, FieldsAndEnumerationTextsAreFoundByName) {
         EXPECT_EQ(pilot::enumerationText(c.field, c.value), c.text)
             << pilot::fieldInfo(c.field).name << " " << c.value;
     }
+}
+
+// Every element has a title of its own, placed by its indices as the window places it.
+TEST(RecordNames, ElementsAreTitledAsTheWindowShowsThem) {
+    struct Case {
+        pilot::ElementPath path;
+        std::string_view title;
+    };
+    const std::vector<Case> cases = {
+        {{Field::Rank}, "Rank"},
+        {{Field::TotalScore}, "Total score"},
+        {{Field::LaserHits}, "Laser hits"},
+        {{Field::TrainingLevel, 2}, "Training, TIE Bomber: highest level"},
+        {{Field::TrainingScore, 7}, "Training, spare slot 8: score"},
+        {{Field::CombatCompleted, 2, 0}, "Combat chamber, TIE Bomber, mission 1: completed"},
+        {{Field::BattleStatus, 3}, "Battle 4: status"},
+        {{Field::BattleLastMission, 19}, "Battle 20: last completed mission"},
+        {{Field::BattleMissionScore, 3, 2}, "Battle 4, mission 3: score"},
+        {{Field::ShipKills, 4}, "Kills of T/F"},
+        {{Field::ShipKills, 65}, "Kills of R&D"},
+        {{Field::Reserved11, 1}, "Reserved byte 12"},
+        {{Field::Reserved1916}, "Reserved byte 1916"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pilot::elementTitle(c.path), c.title) << pilot::pathName(c.path);
+    }
+    EXPECT_EQ(pilot::goalBitTitle({Field::BattleBonusGoals, 3}, 7),
+              "Battle 4, mission 8: bonus goal");
+    EXPECT_EQ(pilot::fieldTitle(Field::Reserved11), "Reserved bytes 11 to 41");
+
+    // No two elements share a title.
+    std::set<std::string> titles;
+    std::size_t elements = 0;
+    for (const pilot::FieldInfo& info : pilot::kFieldTable) {
+        pilot::forEachElement(info.id, [&](const pilot::ElementPath& path) {
+            ++elements;
+            titles.insert(pilot::elementTitle(path));
+        });
+    }
+    EXPECT_EQ(titles.size(), elements);
 }
 
 TEST(RecordTotals, MissionScoresSumWithSigned32BitWrap) {

@@ -21,11 +21,11 @@ namespace {
     std::abort();
 }
 
-bool samePath(const cli::ElementPath& a, const cli::ElementPath& b) {
+bool samePath(const pilot::ElementPath& a, const pilot::ElementPath& b) {
     return a.field == b.field && a.row == b.row && a.column == b.column;
 }
 
-void checkInside(const cli::ElementPath& path, std::string_view text) {
+void checkInside(const pilot::ElementPath& path, std::string_view text) {
     const pilot::FieldInfo& info = pilot::fieldInfo(path.field);
     if (path.row >= info.rows || path.column >= info.columns) {
         fail("an index outside the field", text);
@@ -35,11 +35,11 @@ void checkInside(const cli::ElementPath& path, std::string_view text) {
     }
 }
 
-void roundTrip(const cli::ElementPath& path, std::string_view text) {
-    const std::string name = cli::pathName(path);
-    const auto again = cli::parseFieldPath(name);
-    if (!std::holds_alternative<cli::ElementPath>(again) ||
-        !samePath(std::get<cli::ElementPath>(again), path)) {
+void roundTrip(const pilot::ElementPath& path, std::string_view text) {
+    const std::string name = pilot::pathName(path);
+    const auto again = pilot::parseFieldPath(name);
+    if (!std::holds_alternative<pilot::ElementPath>(again) ||
+        !samePath(std::get<pilot::ElementPath>(again), path)) {
         fail("the printed name does not lead back", text);
     }
 }
@@ -52,13 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto equals = input.find('=');
     const std::string_view text = input.substr(0, equals);
 
-    const auto parsed = cli::parseFieldPath(text);
+    const auto parsed = pilot::parseFieldPath(text);
     if (const auto* error = std::get_if<std::string>(&parsed)) {
         if (error->empty()) {
             fail("a refusal without a reason", text);
         }
     } else {
-        const auto& path = std::get<cli::ElementPath>(parsed);
+        const auto& path = std::get<pilot::ElementPath>(parsed);
         checkInside(path, text);
         roundTrip(path, text);
         if (equals != std::string_view::npos && !pilot::fieldInfo(path.field).reserved()) {

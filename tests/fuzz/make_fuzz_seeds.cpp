@@ -116,8 +116,8 @@ std::vector<std::string> fieldPathSeeds() {
                                       "Reserved0=1",
                                       "TotalScore=$FFFFFFFF"};
     for (const pilot::FieldInfo& info : pilot::kFieldTable) {
-        seeds.push_back(cli::pathName({info.id, 0, 0}));
-        seeds.push_back(cli::pathName({info.id, info.rows - 1, info.columns - 1}) + "=1");
+        seeds.push_back(pilot::pathName({info.id, 0, 0}));
+        seeds.push_back(pilot::pathName({info.id, info.rows - 1, info.columns - 1}) + "=1");
     }
     return seeds;
 }

@@ -4,26 +4,22 @@
 #include <optional>
 #include <vector>
 
-namespace cli {
+namespace pilot {
 
 namespace {
 
-using pilot::FieldInfo;
-
 // An index is recognised by the extent of its dimension, which is unique to its meaning.
-static_assert(pilot::kCraftSlots != pilot::kBattles && pilot::kCraftSlots != pilot::kMissions &&
-              pilot::kBattles != pilot::kMissions);
+static_assert(kCraftSlots != kBattles && kCraftSlots != kMissions && kBattles != kMissions);
 
 std::string dimensionNote(std::size_t extent, std::size_t index) {
     const std::string number = std::to_string(index + 1);
-    if (extent == pilot::kCraftSlots) {
-        return index < pilot::kShownCrafts ? std::string(pilot::kCraftNames[index])
-                                           : "spare slot " + number;
+    if (extent == kCraftSlots) {
+        return index < kShownCrafts ? std::string(kCraftNames[index]) : "spare slot " + number;
     }
-    if (extent == pilot::kBattles) {
+    if (extent == kBattles) {
         return "battle " + number;
     }
-    if (extent == pilot::kMissions) {
+    if (extent == kMissions) {
         return "mission " + number;
     }
     return {};
@@ -71,7 +67,7 @@ std::optional<std::size_t> indexWithin(std::string_view digits, std::size_t exte
 }  // namespace
 
 std::string pathName(const ElementPath& path) {
-    const FieldInfo& info = pilot::fieldInfo(path.field);
+    const FieldInfo& info = fieldInfo(path.field);
     std::string name(info.name);
     if (info.dimensions >= 1) {
         name += "[" + std::to_string(path.row) + "]";
@@ -83,7 +79,7 @@ std::string pathName(const ElementPath& path) {
 }
 
 std::string indexNote(const ElementPath& path) {
-    const FieldInfo& info = pilot::fieldInfo(path.field);
+    const FieldInfo& info = fieldInfo(path.field);
     if (info.reserved() || info.dimensions == 0) {
         return {};
     }
@@ -102,11 +98,11 @@ std::string elementLabel(const ElementPath& path) {
 
 std::variant<ElementPath, std::string> parseFieldPath(std::string_view text) {
     const std::string_view name = text.substr(0, text.find('['));
-    const auto field = pilot::findField(name);
+    const auto field = findField(name);
     if (!field) {
         return "unknown field \"" + std::string(name) + "\"";
     }
-    const FieldInfo& info = pilot::fieldInfo(*field);
+    const FieldInfo& info = fieldInfo(*field);
     const auto indices = splitIndices(text.substr(name.size()));
     if (!indices) {
         return "malformed index in \"" + std::string(text) + "\"";
@@ -128,4 +124,4 @@ std::variant<ElementPath, std::string> parseFieldPath(std::string_view text) {
     return path;
 }
 
-}  // namespace cli
+}  // namespace pilot

@@ -7,12 +7,12 @@
 
 #include "FieldTable.h"
 
-namespace cli {
+namespace pilot {
 
 // One element of the record by name: a field of the table and its 0-based indices, as the
 // record counts them (battle 4 is index 3).
 struct ElementPath {
-    pilot::Field field = pilot::Field::Reserved0;
+    Field field = Field::Reserved0;
     std::size_t row = 0;
     std::size_t column = 0;
 };
@@ -37,8 +37,8 @@ struct ElementPath {
 
 // Visits every element of a field in file order.
 template <typename Visit>
-void forEachElement(pilot::Field field, Visit&& visit) {
-    const pilot::FieldInfo& info = pilot::fieldInfo(field);
+void forEachElement(Field field, Visit&& visit) {
+    const FieldInfo& info = fieldInfo(field);
     for (std::size_t row = 0; row < info.rows; ++row) {
         for (std::size_t column = 0; column < info.columns; ++column) {
             visit(ElementPath{field, row, column});
@@ -46,4 +46,4 @@ void forEachElement(pilot::Field field, Visit&& visit) {
     }
 }
 
-}  // namespace cli
+}  // namespace pilot
