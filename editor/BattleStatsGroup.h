@@ -40,6 +40,8 @@ public:
     // The battle selector was put back to a battle shown before (by Undo): that battle is
     // the current one again, with nothing committed or shown.
     void adoptShownBattle();
+    // ShowBattle of the battle shown: scores, goals, status and last mission.
+    void ShowBattle();
 
     // The battle selected in BattleNRBox1, if any (handed to the submission form).
     [[nodiscard]] std::optional<std::size_t> selectedBattle() const;
@@ -59,8 +61,6 @@ private:
     void RadioButtonClick(std::size_t mission, bool checked);
     void CheckBox17Click(bool ticked);
 
-    // ShowBattle of the current battle: scores, then goals, status and last mission.
-    void ShowBattle();
     void showScores();
     void showDetails();
     void showGoals();

@@ -108,6 +108,10 @@ void CombatChamberGroup::CombatShipBox1Change() {
 }
 
 void CombatChamberGroup::CombatMissionBox1Change() {
+    showSelectedMission();
+}
+
+void CombatChamberGroup::showSelectedMission() {
     m_scoreField->show();
     showCompleted();
 }

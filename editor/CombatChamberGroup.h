@@ -29,6 +29,8 @@ public:
     // Refresh steps: "TIE Fighter", "Mission 1" and its score; later its completed box.
     void showFirstShipAndMission();
     void showCompleted();
+    // The score and completed box of the craft and mission selected.
+    void showSelectedMission();
 
     // The craft selected in CombatShipBox1, if any (handed to the submission form).
     [[nodiscard]] std::optional<std::size_t> selectedCraft() const;

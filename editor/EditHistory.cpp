@@ -101,7 +101,12 @@ void EditHistory::markClean() {
 
 void EditHistory::acted(QWidget* control) {
     endTyping();
-    push(control, m_settled, -1);
+    push(control->accessibleName(), m_settled, -1);
+}
+
+void EditHistory::commandDone(const QString& name) {
+    endTyping();
+    push(name, m_settled, -1);
 }
 
 // Every keystroke of a run merges into the run's step, which starts where the run started.
@@ -112,7 +117,7 @@ void EditHistory::typed(QWidget* edit) {
         m_typingStart = m_settled;
         ++m_typingRun;
     }
-    push(edit, m_typingStart, m_typingRun);
+    push(edit->accessibleName(), m_typingStart, m_typingRun);
 }
 
 void EditHistory::endTyping() {
@@ -120,13 +125,12 @@ void EditHistory::endTyping() {
     m_typingStart.reset();
 }
 
-void EditHistory::push(QWidget* control, SharedState before, int mergeId) {
+void EditHistory::push(const QString& name, SharedState before, int mergeId) {
     const SharedState previous = std::exchange(m_settled, captured());
     const int top = m_stack->index() - 1;
     const bool continuesRun = mergeId != -1 && top >= 0 && m_stack->command(top)->id() == mergeId;
     if (continuesRun || m_settled->pending != previous->pending) {
-        m_stack->push(
-            new Step(*this, std::move(before), m_settled, control->accessibleName(), mergeId));
+        m_stack->push(new Step(*this, std::move(before), m_settled, name, mergeId));
     }
 }
 

@@ -52,6 +52,10 @@ public:
     void settle();
     // The record was saved: this is the clean state.
     void markClean();
+    // A command changed the window (a version restored, fields taken from another record):
+    // one step named `name` from the state after the last action to now, when what the next
+    // Save would write differs.
+    void commandDone(const QString& name);
 
 private:
     class Step;
@@ -61,7 +65,7 @@ private:
     void typed(QWidget* edit);
     void endTyping();
     // `before` by value: it is often the settled state this replaces.
-    void push(QWidget* control, SharedState before, int mergeId);
+    void push(const QString& name, SharedState before, int mergeId);
     void show(const SharedState& state);
     // The window as it is now; the settled state itself while nothing changed, so that
     // neighbouring steps share their states.

@@ -1,10 +1,13 @@
 #include "TForm1.h"
 
+#include <vector>
+
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -207,6 +210,29 @@ void TForm1::showState(const WindowState& state) {
     } else {
         ClearChanged();
     }
+}
+
+void TForm1::putRecord(const pilot::PilotRecord& record, const QString& stepName) {
+    m_record = record;
+    {
+        // The shown values are set from code with every control's signals blocked, so that
+        // no rule stores, resets or recomputes anything.
+        std::vector<QSignalBlocker> blocked;
+        for (QWidget* group : recordGroups()) {
+            for (QWidget* control : group->findChildren<QWidget*>()) {
+                blocked.emplace_back(control);
+            }
+        }
+        m_general->showSelectors();
+        m_general->showCounts();
+        m_general->showSkill();
+        m_training->TrainingShipBoxChange();
+        m_combat->showSelectedMission();
+        m_battle->ShowBattle();
+        m_shipKills->showCounters();
+    }
+    MarkChanged();
+    m_history->commandDone(stepName);
 }
 
 // Every mission score and kill counter whose text changes asks for its total; each total is

@@ -73,6 +73,11 @@ public:
     void ClearChanged();
     void UpdateTotalScore();
     void UpdateKillsTotal();
+    // Puts `record` into the window as it stands, byte for byte: the fields show its values
+    // for the battle, craft and mission shown, and no field rule runs (a total that is not
+    // the sum of its parts, or a stored reset value, stays as it is). One undo step named
+    // `stepName`, none when what Save would write does not change. The CHANGED mark shows.
+    void putRecord(const pilot::PilotRecord& record, const QString& stepName);
 
     // The Battle Submission Form window, made hidden when it is first needed: nothing of it
     // is shown before the first hand-over. The hand-over reaches it here, and so do the

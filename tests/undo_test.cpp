@@ -260,4 +260,63 @@ TEST_F(Undo, OpenAndNewPilotStartANewHistory) {
     EXPECT_FALSE(redoAction()->isEnabled());
 }
 
+// A whole record put into the window (a version restored, fields taken from another
+// pilot) stands byte for byte, whatever a field rule would make of it, keeps the battle,
+// craft and mission shown, and is one step each way.
+TEST_F(Undo, ARecordPutIntoTheWindowIsOneExactStep) {
+    const PilotRecord pilot = showableRecord(56);
+    openPilot(pilot);
+    choose(control<QComboBox>("BattleNRBox1"), 4);
+    choose(control<QComboBox>("TrainingShipBox"), 3);
+    click("CheckBox3");  // a pending goal tick of battle 5, which the new record replaces
+
+    PilotRecord odd = showableRecord(57);
+    const struct {
+        const char* what;
+        std::function<void(PilotRecord&)> change;
+    } cases[] = {
+        {"a plain record", [](PilotRecord&) {}},
+        {"a total that is not the sum of its scores",
+         [](PilotRecord& r) { r.setI32(Field::TotalScore, 99999); }},
+        {"stored reset values",
+         [](PilotRecord& r) {
+             r.setU16(Field::Skill, 65535);
+             r.setU8(Field::TrainingLevel, 255, 3);
+             r.setU16(Field::ShipKills, 65535, 7);
+         }},
+        {"values outside the lists",
+         [](PilotRecord& r) {
+             r.setU8(Field::Rank, 9);
+             r.setU8(Field::BattleStatus, 7, 4);
+             r.setU8(Field::BattleLastMission, 12, 4);
+             r.setU8(Field::CombatCompleted, 2, 0, 0);
+         }},
+        {"goal bits of the battle shown",
+         [](PilotRecord& r) {
+             r.setU8(Field::BattleSecondaryGoals, 0x81, 4);
+             r.setU8(Field::BattleBonusGoals, 0x7E, 4);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.change(odd);
+        const Shown before = shown();
+        window->putRecord(odd, latin("Restore"));
+        EXPECT_EQ(window->record(), odd);
+        EXPECT_EQ(control<QComboBox>("BattleNRBox1")->currentIndex(), 4);
+        EXPECT_EQ(control<QComboBox>("TrainingShipBox")->currentIndex(), 3);
+        EXPECT_EQ(undoAction()->text(), latin("Undo Restore"));
+        const Shown after = shown();
+
+        press(QKeySequence::Undo);
+        EXPECT_EQ(shown(), before);
+        press(QKeySequence::Redo);
+        EXPECT_EQ(shown(), after);
+
+        // What Save writes is the record put, not a rule's idea of it.
+        press(QKeySequence::Save);
+        EXPECT_EQ(readBytes(dir / "pilot.TFR"), bytesOf(odd));
+    }
+}
+
 }  // namespace
