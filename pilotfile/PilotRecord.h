@@ -27,6 +27,12 @@ public:
     [[nodiscard]] static PilotRecord newPilot();
 
     [[nodiscard]] const Bytes& bytes() const { return m_bytes; }
+    // One byte by its offset, whatever field holds it; an offset beyond the record is dropped.
+    void setByte(std::size_t offset, std::uint8_t value) {
+        if (offset < kRecordSize) {
+            m_bytes[offset] = value;
+        }
+    }
 
     [[nodiscard]] std::uint8_t u8(Field field, std::size_t row = 0, std::size_t column = 0) const;
     [[nodiscard]] std::uint16_t u16(Field field, std::size_t row = 0, std::size_t column = 0) const;

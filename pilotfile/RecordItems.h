@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FieldPath.h"
+#include "FieldTable.h"
+
+// The smallest parts of the record that are compared, merged and named on their own: each
+// element of a field, each bit of a goal byte (one mission's goal) and each byte of a
+// reserved stretch. Together they cover all 1928 bytes, each byte and bit exactly once.
+namespace pilot {
+
+class PilotRecord;
+
+struct RecordItem {
+    enum class Kind : std::uint8_t { Element, GoalBit, ReservedByte };
+
+    Kind kind = Kind::Element;
+    ElementPath path;        // the element; for a reserved byte, the stretch's field
+    unsigned bit = 0;        // GoalBit: the bit of mission bit + 1
+    std::size_t offset = 0;  // ReservedByte: the byte's offset in the record
+
+    friend bool operator==(const RecordItem&, const RecordItem&) = default;
+};
+
+// The item's value in the record: an element's stored bit pattern, a goal's 0 or 1, a
+// reserved byte.
+[[nodiscard]] std::uint32_t itemValue(const PilotRecord& record, const RecordItem& item);
+// Stores a value as itemValue gives it, touching nothing outside the item.
+void setItemValue(PilotRecord& record, const RecordItem& item, std::uint32_t value);
+
+// "Battle 4, mission 3: score", "Battle 4, mission 3: secondary goal", "Reserved byte 12".
+[[nodiscard]] std::string itemTitle(const RecordItem& item);
+// The record's name of the item: "BattleMissionScore[3][2]", "BattleSecondaryGoals[3] bit 2",
+// "Reserved11".
+[[nodiscard]] std::string itemRecordName(const RecordItem& item);
+// The value as the window shows it: a selector's entry ("Captain", or "9 (not in the list)"),
+// a number as the field shows it, a box or goal as "ticked" or "not ticked", the last
+// completed mission as "Mission 3" or "No mission finished", a reserved byte in hex ("0x1f").
+[[nodiscard]] std::string itemText(const PilotRecord& record, const RecordItem& item);
+
+// Visits the items of one field, in file order.
+template <typename Visit>
+void forEachItemOf(const FieldInfo& info, Visit&& visit) {
+    if (info.reserved()) {
+        for (std::size_t at = info.offset; at < info.offset + info.size(); ++at) {
+            visit(RecordItem{RecordItem::Kind::ReservedByte, ElementPath{info.id}, 0, at});
+        }
+        return;
+    }
+    forEachElement(info.id, [&](const ElementPath& path) {
+        if (info.editing != Editing::GoalBits) {
+            visit(RecordItem{RecordItem::Kind::Element, path, 0, 0});
+            return;
+        }
+        for (unsigned bit = 0; bit < 8; ++bit) {
+            visit(RecordItem{RecordItem::Kind::GoalBit, path, bit, 0});
+        }
+    });
+}
+
+// Every item of the record, in file order.
+template <typename Visit>
+void forEachItem(Visit&& visit) {
+    for (const FieldInfo& info : kFieldTable) {
+        forEachItemOf(info, visit);
+    }
+}
+
+// The items in which two records differ, in file order.
+[[nodiscard]] std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b);
+
+}  // namespace pilot

@@ -1,0 +1,129 @@
+// The items of the record: the parts that are compared, merged and named on their own.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <random>
+#include <string_view>
+#include <vector>
+
+#include "PilotRecord.h"
+#include "RecordItems.h"
+#include "TestFiles.h"
+
+namespace {
+
+using pilot::Field;
+using pilot::PilotRecord;
+using pilot::RecordItem;
+using Kind = RecordItem::Kind;
+
+// Each byte of the record belongs to exactly one item, and each bit of a goal byte to one
+// goal: setting an item to all ones changes its own bits and no others.
+TEST(RecordItems, CoverEveryBitOfTheRecordOnce) {
+    std::array<int, pilot::kRecordSize * 8> owners{};
+    pilot::forEachItem([&](const RecordItem& item) {
+        PilotRecord record;
+        pilot::setItemValue(record, item, 0xFFFFFFFFu);
+        for (std::size_t at = 0; at < pilot::kRecordSize; ++at) {
+            for (unsigned bit = 0; bit < 8; ++bit) {
+                owners[at * 8 + bit] += (record.bytes()[at] >> bit) & 1u;
+            }
+        }
+    });
+    for (std::size_t i = 0; i < owners.size(); ++i) {
+        ASSERT_EQ(owners[i], 1) << "byte " << i / 8 << " bit " << i % 8;
+    }
+}
+
+TEST(RecordItems, AreNamedAndShownAsTheWindowShowsThem) {
+    PilotRecord record;
+    record.setU8(Field::Rank, 3);
+    record.setU8(Field::SecretOrder, 12);
+    record.setI32(Field::LaserShots, -5);
+    record.setU16(Field::Skill, 65535);
+    record.setU8(Field::CombatCompleted, 1, 2, 0);
+    record.setU8(Field::CombatCompleted, 2, 2, 1);
+    record.setU8(Field::BattleLastMission, 3, 3);
+    record.setU8(Field::BattleLastMission, 12, 4);
+    record.setU8(Field::BattleSecondaryGoals, 0x04, 3);
+    record.setByte(12, 0x1F);
+    struct Case {
+        RecordItem item;
+        std::string_view title;
+        std::string_view recordName;
+        std::string_view text;
+    };
+    const std::vector<Case> cases = {
+        {{Kind::Element, {Field::Rank}}, "Rank", "Rank", "Captain"},
+        {{Kind::Element, {Field::SecretOrder}},
+         "Secret order",
+         "SecretOrder",
+         "12 (not in the list)"},
+        {{Kind::Element, {Field::LaserShots}}, "Laser shots", "LaserShots", "-5"},
+        {{Kind::Element, {Field::Skill}}, "Skill", "Skill", "65535"},
+        {{Kind::Element, {Field::CombatCompleted, 2, 0}},
+         "Combat chamber, TIE Bomber, mission 1: completed",
+         "CombatCompleted[2][0]",
+         "ticked"},
+        {{Kind::Element, {Field::CombatCompleted, 2, 1}},
+         "Combat chamber, TIE Bomber, mission 2: completed",
+         "CombatCompleted[2][1]",
+         "not ticked (2)"},
+        {{Kind::Element, {Field::BattleLastMission, 3}},
+         "Battle 4: last completed mission",
+         "BattleLastMission[3]",
+         "Mission 3"},
+        {{Kind::Element, {Field::BattleLastMission, 4}},
+         "Battle 5: last completed mission",
+         "BattleLastMission[4]",
+         "12 (not in the list)"},
+        {{Kind::Element, {Field::BattleLastMission, 5}},
+         "Battle 6: last completed mission",
+         "BattleLastMission[5]",
+         "No mission finished"},
+        {{Kind::GoalBit, {Field::BattleSecondaryGoals, 3}, 2},
+         "Battle 4, mission 3: secondary goal",
+         "BattleSecondaryGoals[3] bit 2",
+         "ticked"},
+        {{Kind::GoalBit, {Field::BattleSecondaryGoals, 3}, 1},
+         "Battle 4, mission 2: secondary goal",
+         "BattleSecondaryGoals[3] bit 1",
+         "not ticked"},
+        {{Kind::ReservedByte, {Field::Reserved11}, 0, 12},
+         "Reserved byte 12",
+         "Reserved11",
+         "0x1f"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(pilot::itemTitle(c.item), c.title);
+        EXPECT_EQ(pilot::itemRecordName(c.item), c.recordName);
+        EXPECT_EQ(pilot::itemText(record, c.item), c.text);
+    }
+}
+
+// The differences of two records are exactly the items whose values differ: taking each of
+// them over turns one record into the other, and a record differs from itself nowhere.
+TEST(RecordItems, DifferencesAreTheItemsThatDiffer) {
+    std::mt19937 random(7);
+    for (std::uint32_t seed = 0; seed < 200; ++seed) {
+        const PilotRecord a = testing_support::patternedRecord(seed);
+        PilotRecord b = a;
+        const auto changes = random() % 6;
+        for (std::uint32_t i = 0; i < changes; ++i) {
+            b.setByte(random() % pilot::kRecordSize, static_cast<std::uint8_t>(random()));
+        }
+        EXPECT_TRUE(pilot::differences(a, a).empty());
+        const auto found = pilot::differences(a, b);
+        EXPECT_EQ(found.empty(), a == b);
+        PilotRecord taken = a;
+        for (const RecordItem& item : found) {
+            EXPECT_NE(pilot::itemValue(a, item), pilot::itemValue(b, item));
+            pilot::setItemValue(taken, item, pilot::itemValue(b, item));
+        }
+        EXPECT_EQ(taken, b) << "seed " << seed;
+    }
+}
+
+}  // namespace
