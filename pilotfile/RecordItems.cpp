@@ -23,9 +23,8 @@ std::string outsideList(std::uint32_t value) {
     return std::to_string(value) + " (not in the list)";
 }
 
-std::string elementText(const PilotRecord& record, const ElementPath& path) {
+std::string elementText(const ElementPath& path, std::uint32_t value) {
     const FieldInfo& info = fieldInfo(path.field);
-    const std::uint32_t value = record.raw(path.field, path.row, path.column);
     switch (info.editing) {
         case Editing::Selector: {
             const auto text = enumerationText(path.field, value);
@@ -106,13 +105,17 @@ std::string itemRecordName(const RecordItem& item) {
 }
 
 std::string itemText(const PilotRecord& record, const RecordItem& item) {
+    return itemValueText(item, itemValue(record, item));
+}
+
+std::string itemValueText(const RecordItem& item, std::uint32_t value) {
     switch (item.kind) {
         case RecordItem::Kind::Element:
-            return elementText(record, item.path);
+            return elementText(item.path, value);
         case RecordItem::Kind::GoalBit:
-            return tickText(itemValue(record, item) != 0);
+            return tickText(value != 0);
         case RecordItem::Kind::ReservedByte:
-            return hexByte(itemValue(record, item));
+            return hexByte(value);
     }
     return {};
 }

@@ -41,6 +41,8 @@ void setItemValue(PilotRecord& record, const RecordItem& item, std::uint32_t val
 // a number as the field shows it, a box or goal as "ticked" or "not ticked", the last
 // completed mission as "Mission 3" or "No mission finished", a reserved byte in hex ("0x1f").
 [[nodiscard]] std::string itemText(const PilotRecord& record, const RecordItem& item);
+// The same text for a value as itemValue gives it, whichever record holds it.
+[[nodiscard]] std::string itemValueText(const RecordItem& item, std::uint32_t value);
 
 // Visits the items of one field, in file order.
 template <typename Visit>

@@ -100,6 +100,7 @@ TEST(RecordItems, AreNamedAndShownAsTheWindowShowsThem) {
         EXPECT_EQ(pilot::itemTitle(c.item), c.title);
         EXPECT_EQ(pilot::itemRecordName(c.item), c.recordName);
         EXPECT_EQ(pilot::itemText(record, c.item), c.text);
+        EXPECT_EQ(pilot::itemValueText(c.item, pilot::itemValue(record, c.item)), c.text);
     }
 }
 
