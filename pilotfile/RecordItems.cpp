@@ -120,12 +120,16 @@ std::string itemValueText(const RecordItem& item, std::uint32_t value) {
     return {};
 }
 
+bool sameField(const PilotRecord& a, const PilotRecord& b, const FieldInfo& info) {
+    const auto* first = a.bytes().data() + info.offset;
+    return std::equal(first, first + info.size(), b.bytes().data() + info.offset);
+}
+
 // Whole fields are compared first: most of them are alike.
 std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b) {
     std::vector<RecordItem> found;
     for (const FieldInfo& info : kFieldTable) {
-        const auto* first = a.bytes().data() + info.offset;
-        if (std::equal(first, first + info.size(), b.bytes().data() + info.offset)) {
+        if (sameField(a, b, info)) {
             continue;
         }
         forEachItemOf(info, [&](const RecordItem& item) {

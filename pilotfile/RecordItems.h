@@ -72,6 +72,9 @@ void forEachItem(Visit&& visit) {
     }
 }
 
+// Whether two records hold the same bytes in a field.
+[[nodiscard]] bool sameField(const PilotRecord& a, const PilotRecord& b, const FieldInfo& info);
+
 // The items in which two records differ, in file order.
 [[nodiscard]] std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b);
 

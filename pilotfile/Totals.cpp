@@ -33,4 +33,15 @@ std::uint16_t storedKillsTotal(const PilotRecord& record) {
         storedByNumberRule(shipKillsTotal(record), fieldInfo(Field::Kills).type));
 }
 
+std::uint32_t storedTotal(const PilotRecord& record, Field total) {
+    switch (total) {
+        case Field::TotalScore:
+            return static_cast<std::uint32_t>(storedTotalScore(record));
+        case Field::Kills:
+            return storedKillsTotal(record);
+        default:
+            return record.raw(total);
+    }
+}
+
 }  // namespace pilot
