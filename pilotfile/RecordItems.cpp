@@ -49,16 +49,28 @@ std::string elementText(const ElementPath& path, std::uint32_t value) {
 
 }  // namespace
 
-std::uint32_t itemValue(const PilotRecord& record, const RecordItem& item) {
+ItemPlace itemPlace(const RecordItem& item) {
     switch (item.kind) {
-        case RecordItem::Kind::Element:
-            return record.raw(item.path.field, item.path.row, item.path.column);
-        case RecordItem::Kind::GoalBit:
-            return (record.u8(item.path.field, item.path.row) >> item.bit) & 1u;
+        case RecordItem::Kind::Element: {
+            const auto offset = elementOffset(item.path.field, item.path.row, item.path.column);
+            return {offset.value_or(0), offset ? byteWidth(fieldInfo(item.path.field).type) : 0};
+        }
+        case RecordItem::Kind::GoalBit: {
+            const auto offset = elementOffset(item.path.field, item.path.row);
+            return {offset.value_or(0), offset ? 1u : 0u,
+                    static_cast<std::uint8_t>(1u << (item.bit & 7u))};
+        }
         case RecordItem::Kind::ReservedByte:
-            return item.offset < kRecordSize ? record.bytes()[item.offset] : 0;
+            return {item.offset, item.offset < kRecordSize ? 1u : 0u};
     }
-    return 0;
+    return {};
+}
+
+std::uint32_t itemValue(const PilotRecord& record, const RecordItem& item) {
+    const ItemPlace place = itemPlace(item);
+    const std::uint32_t pattern = record.patternAt(place.offset, place.size);
+    return item.kind == RecordItem::Kind::GoalBit ? ((pattern & place.mask) != 0 ? 1u : 0u)
+                                                  : pattern;
 }
 
 void setItemValue(PilotRecord& record, const RecordItem& item, std::uint32_t value) {

@@ -26,6 +26,15 @@ struct RecordItem {
     friend bool operator==(const RecordItem&, const RecordItem&) = default;
 };
 
+// Where an item lies in the record: `size` bytes from `offset`, and of them the bits in
+// `mask` (all of them but for a goal bit, which is one bit of its byte).
+struct ItemPlace {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+    std::uint8_t mask = 0xFF;
+};
+[[nodiscard]] ItemPlace itemPlace(const RecordItem& item);
+
 // The item's value in the record: an element's stored bit pattern, a goal's 0 or 1, a
 // reserved byte.
 [[nodiscard]] std::uint32_t itemValue(const PilotRecord& record, const RecordItem& item);

@@ -6,9 +6,20 @@ namespace pilot {
 
 namespace {
 
-void copyField(PilotRecord& to, const PilotRecord& from, const FieldInfo& info) {
-    for (std::size_t at = info.offset; at < info.offset + info.size(); ++at) {
-        to.setByte(at, from.bytes()[at]);
+// Whether two records hold the same bits in a place.
+bool samePlace(const PilotRecord& a, const PilotRecord& b, const ItemPlace& place) {
+    for (std::size_t at = place.offset; at < place.offset + place.size; ++at) {
+        if (((a.bytes()[at] ^ b.bytes()[at]) & place.mask) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void copyPlace(PilotRecord& to, const PilotRecord& from, const ItemPlace& place) {
+    for (std::size_t at = place.offset; at < place.offset + place.size; ++at) {
+        to.setByte(at, static_cast<std::uint8_t>((to.bytes()[at] & ~place.mask) |
+                                                 (from.bytes()[at] & place.mask)));
     }
 }
 
@@ -44,17 +55,17 @@ MergeResult mergeRecords(const PilotRecord& base, const PilotRecord& mine,
             continue;  // mine's
         }
         if (sameField(mine, base, info)) {
-            copyField(result.merged, theirs, info);
+            copyPlace(result.merged, theirs, {info.offset, info.size()});
             continue;
         }
+        // The bytes of each item are compared, its values read only for a conflict.
         forEachItemOf(info, [&](const RecordItem& item) {
-            const std::uint32_t was = itemValue(base, item);
-            const std::uint32_t ours = itemValue(mine, item);
-            const std::uint32_t other = itemValue(theirs, item);
-            if (ours == was) {
-                setItemValue(result.merged, item, other);
-            } else if (other != was && other != ours) {
-                result.conflicts.push_back({item, was, ours, other});
+            const ItemPlace place = itemPlace(item);
+            if (samePlace(mine, base, place)) {
+                copyPlace(result.merged, theirs, place);
+            } else if (!samePlace(theirs, base, place) && !samePlace(theirs, mine, place)) {
+                result.conflicts.push_back(
+                    {item, itemValue(base, item), itemValue(mine, item), itemValue(theirs, item)});
             }
         });
     }
