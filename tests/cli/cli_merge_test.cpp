@@ -254,6 +254,15 @@ TEST_F(CliMerge, MergesPilotsAsGitsMergeDriver) {
     EXPECT_EQ(recordOf(repository / "ACE.TFR"), kMerged);
     EXPECT_EQ(recordOf(repository / "ROOKIE.TFR"), kMine);
     EXPECT_EQ(git(repository, "diff --name-only --diff-filter=U").output, "ROOKIE.TFR\n");
+
+    // Deciding the conflicts for the game, everything else merged.
+    testing_support::writeBytes(m_dir / "ROOKIE.base.TFR",
+                                git(repository, "show :1:ROOKIE.TFR").output);
+    const auto decided = runCli({"merge", "../ROOKIE.base.TFR", "ROOKIE.TFR", "-", "-o",
+                                 "ROOKIE.TFR", "--prefer", "theirs"},
+                                repository, git(repository, "show :3:ROOKIE.TFR").output);
+    EXPECT_EQ(decided.status, 0) << decided.err;
+    EXPECT_EQ(recordOf(repository / "ROOKIE.TFR"), kColliding);
 }
 
 }  // namespace
