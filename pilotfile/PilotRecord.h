@@ -34,6 +34,16 @@ public:
         }
     }
 
+    // The little-endian bit pattern of `width` bytes (at most 4) from `offset`, zero-extended;
+    // bytes beyond the record read as 0.
+    [[nodiscard]] std::uint32_t patternAt(std::size_t offset, std::size_t width) const {
+        std::uint32_t pattern = 0;
+        for (std::size_t i = 0; i < width && i < 4 && offset + i < kRecordSize; ++i) {
+            pattern |= std::uint32_t{m_bytes[offset + i]} << (8 * i);
+        }
+        return pattern;
+    }
+
     [[nodiscard]] std::uint8_t u8(Field field, std::size_t row = 0, std::size_t column = 0) const;
     [[nodiscard]] std::uint16_t u16(Field field, std::size_t row = 0, std::size_t column = 0) const;
     [[nodiscard]] std::int32_t i32(Field field, std::size_t row = 0, std::size_t column = 0) const;

@@ -5,22 +5,28 @@
 
 namespace pilot {
 
-std::int32_t missionScoreTotal(const PilotRecord& record) {
+namespace {
+
+// The sum of a field's elements, each read as its stored pattern, modulo 2^32. Read straight
+// from the bytes: the merge adds up both sides and its result on every merge.
+std::uint32_t elementSum(const PilotRecord& record, Field field) {
+    const FieldInfo& info = fieldInfo(field);
+    const std::size_t width = byteWidth(info.type);
     std::uint32_t sum = 0;  // unsigned, so that the wrap is defined
-    for (std::size_t battle = 0; battle < kBattles; ++battle) {
-        for (std::size_t mission = 0; mission < kMissions; ++mission) {
-            sum += record.raw(Field::BattleMissionScore, battle, mission);
-        }
+    for (std::size_t at = info.offset; at < info.offset + info.size(); at += width) {
+        sum += record.patternAt(at, width);
     }
-    return static_cast<std::int32_t>(sum);
+    return sum;
+}
+
+}  // namespace
+
+std::int32_t missionScoreTotal(const PilotRecord& record) {
+    return static_cast<std::int32_t>(elementSum(record, Field::BattleMissionScore));
 }
 
 std::uint16_t shipKillsTotal(const PilotRecord& record) {
-    std::uint32_t sum = 0;
-    for (std::size_t counter = 0; counter < kShipKillCounters; ++counter) {
-        sum += record.u16(Field::ShipKills, counter);
-    }
-    return static_cast<std::uint16_t>(sum);
+    return static_cast<std::uint16_t>(elementSum(record, Field::ShipKills));
 }
 
 std::int32_t storedTotalScore(const PilotRecord& record) {
@@ -31,6 +37,17 @@ std::int32_t storedTotalScore(const PilotRecord& record) {
 std::uint16_t storedKillsTotal(const PilotRecord& record) {
     return static_cast<std::uint16_t>(
         storedByNumberRule(shipKillsTotal(record), fieldInfo(Field::Kills).type));
+}
+
+std::uint32_t storedTotal(const PilotRecord& record, Field total) {
+    switch (total) {
+        case Field::TotalScore:
+            return static_cast<std::uint32_t>(storedTotalScore(record));
+        case Field::Kills:
+            return storedKillsTotal(record);
+        default:
+            return record.raw(total);
+    }
 }
 
 }  // namespace pilot
