@@ -60,8 +60,10 @@ std::set<std::string> listCommands(CLI::App& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Reads, edits, compares and reports pilot files (.TFR) without the editor window.",
-                 "brevanta-cli"};
+    CLI::App app{
+        "Reads, edits, compares, reports and tabulates pilot files (.TFR) and verifies submitted "
+        "forms without the editor window.",
+        "brevanta-cli"};
     app.set_version_flag("--version", std::string("brevanta-cli ") + BREVANTA_VERSION);
     app.require_subcommand(1);
     // Every refusal of the command line names the program, as every other message does.
@@ -78,6 +80,7 @@ int main(int argc, char** argv) {
     cli::addSetCommand(app, status);
     cli::addDiffCommand(app, status);
     cli::addCheckCommand(app, status, pilots);
+    cli::addVerifyCommand(app, status);
 
     cli::CommandLine line =
         cli::readCommandLine(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)),

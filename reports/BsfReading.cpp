@@ -37,15 +37,8 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// A text of the file as a message quotes it: its start, with control characters as "?".
 std::string excerpt(std::string_view text) {
-    std::string quote = "\"";
-    for (const char c : text.substr(0, kQuotedLength)) {
-        const auto code = static_cast<std::uint8_t>(c);
-        quote += code < 0x20 || (code >= 0x7F && code < 0xA0) ? '?' : c;
-    }
-    quote += text.size() > kQuotedLength ? "...\"" : "\"";
-    return quote;
+    return "\"" + bsfExcerpt(text) + "\"";
 }
 
 // What starts a head line: its label up to the colon.
@@ -199,6 +192,15 @@ private:
 };
 
 }  // namespace
+
+std::string bsfExcerpt(std::string_view text) {
+    std::string shown;
+    for (const char c : text.substr(0, kQuotedLength)) {
+        const auto code = static_cast<std::uint8_t>(c);
+        shown += code < 0x20 || (code >= 0x7F && code < 0xA0) ? '?' : c;
+    }
+    return text.size() > kQuotedLength ? shown + "..." : shown;
+}
 
 bool ReadBsfForm::battleLineEnds() const {
     return std::any_of(scores.begin(), scores.end(),

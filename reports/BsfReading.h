@@ -25,9 +25,12 @@ struct BsfScoreLine {
     std::size_t line = 0;  // in the file, from 1
 };
 
+// A text of a form file as messages show it: single-byte text, at most its first 40
+// characters and "..." after them, control characters as "?".
+[[nodiscard]] std::string bsfExcerpt(std::string_view text);
+
 // Why a text is no form: the first line that is wrong, and what is wrong there. The message
-// quotes the line as single-byte text, at most 40 characters of it, control characters as
-// "?".
+// quotes what it found there as bsfExcerpt shows it.
 struct BsfReadError {
     std::size_t line = 0;
     std::string message;
