@@ -158,7 +158,6 @@ int runVerify(const VerifyOptions& options) {
     }
     int status = kSuccess;
     std::size_t forms = 0;
-    std::string line;
     reports::readBsfForms(*text, [&](const ReadBsfForm& form) {
         const BsfVerdict verdict = reports::verifyBsfForm(form, *record);
         if (form.error) {
@@ -170,16 +169,13 @@ int runVerify(const VerifyOptions& options) {
             status = std::max<int>(status, kFound);
         }
         if (options.json) {
-            line = (forms == 0 ? "[\n" : ",\n") +
-                   formJson(form, verdict)
-                       .dump(-1, ' ', false, ordered_json::error_handler_t::replace);
-        } else if (form.error) {
-            line.clear();
-        } else {
-            line = "form " + std::to_string(form.number) + headNote(form) + ": " +
-                   reports::bsfVerdictText(verdict) + "\n";
+            std::cout << (forms == 0 ? "[\n" : ",\n")
+                      << formJson(form, verdict)
+                             .dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+        } else if (!form.error) {
+            std::cout << "form " << form.number << headNote(form) << ": "
+                      << reports::bsfVerdictText(verdict) << '\n';
         }
-        std::cout << line;
         ++forms;
     });
     if (options.json) {
