@@ -1,11 +1,8 @@
 #include "TextFileIO.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <span>
-
-#include <fcntl.h>
 
 #include "FileSteps.h"
 
@@ -51,22 +48,12 @@ std::variant<TextContent, IoError> readFrom(int fd, const fs::path& path, std::s
 
 std::variant<TextContent, IoError> readTextFile(const fs::path& path, std::size_t limit,
                                                 const SystemCalls& os) {
-    if (path.empty()) {
-        return IoError{IoError::InvalidPath};
-    }
-    // Without waiting: opening a named pipe would otherwise block until some writer came.
-    steps::Descriptor file =
-        steps::openAt(os, AT_FDCWD, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (!file.valid()) {
-        return errorAt(errno, path);
-    }
     struct stat info {};
-    if (os.fstat(file.get(), &info) != 0) {
-        return errorAt(errno, path, IoError::Transfer::Reading);
+    auto opened = steps::openFileToRead(os, path, info);
+    if (const auto* error = std::get_if<IoError>(&opened)) {
+        return *error;
     }
-    if (!S_ISREG(info.st_mode)) {
-        return IoError{IoError::AccessDenied};
-    }
+    steps::Descriptor& file = std::get<steps::Descriptor>(opened);
     auto read = readFrom(file.get(), path, limit, static_cast<std::size_t>(info.st_size), os);
     if (std::holds_alternative<IoError>(read)) {
         return read;
