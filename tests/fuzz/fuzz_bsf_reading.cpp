@@ -22,6 +22,7 @@
 #include "BsfMatching.h"
 #include "BsfReading.h"
 #include "BsfText.h"
+#include "FuzzForms.h"
 #include "PilotRecord.h"
 
 namespace {
@@ -86,14 +87,6 @@ void checkAnyText(std::string_view text, const pilot::PilotRecord& record) {
     });
 }
 
-std::string nextText(std::string_view& rest) {
-    const auto end = rest.find('\0');
-    std::string text(rest.substr(0, end));
-    std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });  // a typed line has none
-    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    return text;
-}
-
 std::string withoutTrailingBlanks(std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
         text.pop_back();
@@ -115,23 +108,6 @@ std::string passed(const std::string& text, std::uint8_t passage) {
     return result;
 }
 
-std::optional<BsfPlace> writtenPlace(const BsfInput& input) {
-    const auto within = [](const std::optional<std::size_t>& index, std::size_t count) {
-        return index && *index < count;
-    };
-    if (input.mode == BsfInput::Mode::Battle && within(input.battle, pilot::kBattles) &&
-        within(input.lastMission, pilot::kMissions)) {
-        return BsfPlace{BsfPlace::Kind::Battle, *input.battle, 0, *input.lastMission + 1};
-    }
-    if (input.mode == BsfInput::Mode::CombatChamber && within(input.craft, pilot::kShownCrafts) &&
-        within(input.fromMission, pilot::kMissions) && within(input.toMission, pilot::kMissions) &&
-        *input.fromMission <= *input.toMission) {
-        return BsfPlace{BsfPlace::Kind::CombatChamber, *input.craft, *input.fromMission,
-                        *input.toMission - *input.fromMission + 1};
-    }
-    return std::nullopt;
-}
-
 void checkRoundTrip(std::string_view data) {
     if (data.size() < 2) {
         return;
@@ -139,25 +115,14 @@ void checkRoundTrip(std::string_view data) {
     const auto passage = static_cast<std::uint8_t>(data[0] % 4);
     const std::size_t count = 1 + static_cast<std::uint8_t>(data[1]) % 4;
     std::string_view rest = data.substr(2);
-    std::vector<BsfInput> inputs(count);
-    for (BsfInput& input : inputs) {
+    std::vector<BsfInput> inputs;
+    for (std::size_t form = 0; form < count; ++form) {
         std::uint8_t options[7] = {};
         for (std::uint8_t& option : options) {
             option = rest.empty() ? 0 : static_cast<std::uint8_t>(rest.front());
             rest.remove_prefix(rest.empty() ? 0 : 1);
         }
-        const auto selection = [](std::uint8_t byte) -> std::optional<std::size_t> {
-            return byte == 255 ? std::nullopt : std::optional<std::size_t>(byte % 24);
-        };
-        input.mode = static_cast<BsfInput::Mode>(options[0] % 3);
-        input.battle = selection(options[1]);
-        input.lastMission = selection(options[2]);
-        for (std::size_t mission = 0; mission < pilot::kMissions; ++mission) {
-            input.highscore[mission] = (options[3] >> mission) & 1;
-        }
-        input.craft = selection(options[4]);
-        input.fromMission = selection(options[5]);
-        input.toMission = selection(options[6]);
+        inputs.push_back(fuzzing::formOptions(options));
     }
     pilot::PilotRecord::Bytes bytes{};
     const std::size_t recordBytes = std::min(rest.size(), bytes.size());
@@ -168,7 +133,7 @@ void checkRoundTrip(std::string_view data) {
     std::string file;
     for (BsfInput& input : inputs) {
         for (const reports::BsfHeadLine& head : reports::kBsfHeadLines) {
-            input.*head.text = nextText(rest);
+            input.*head.text = fuzzing::nextText(rest);
         }
         if (!file.empty()) {
             file += std::string(reports::kBsfSeparatorLine) + "\r\n";
@@ -190,7 +155,7 @@ void checkRoundTrip(std::string_view data) {
                 fail("a text that does not come back");
             }
         }
-        const auto place = writtenPlace(input);
+        const auto place = fuzzing::writtenPlace(input);
         if (form.scores.size() != (place ? place->missions : 0)) {
             fail("another number of scores");
         }
