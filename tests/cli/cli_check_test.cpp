@@ -226,7 +226,8 @@ TEST(CliErrors, NothingIsCreatedOnAReadOnlyFileSystem) {
 }
 
 TEST(CliUsage, HelpOnTheProgramAndEveryCommandAndTheVersion) {
-    for (const std::string command : {"", "show", "report", "bsf", "new", "set", "diff", "check"}) {
+    for (const std::string command :
+         {"", "show", "report", "bsf", "new", "set", "diff", "check", "verify", "table"}) {
         SCOPED_TRACE(command);
         std::vector<std::string> arguments;
         if (!command.empty()) {
