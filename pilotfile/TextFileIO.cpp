@@ -14,12 +14,13 @@ namespace fs = std::filesystem;
 using steps::errorAt;
 
 // Reads in steps that let the text grow by doubling, one byte beyond the limit at most, which
-// tells a longer content.
+// tells a longer content. Room for the expected size and one step more is taken at once, so
+// that a file read to its end is never moved.
 std::variant<TextContent, IoError> readFrom(int fd, const fs::path& path, std::size_t limit,
                                             std::size_t expected, const SystemCalls& os) {
     constexpr std::size_t kStep = std::size_t{1} << 16;
     TextContent content;
-    content.bytes.reserve(std::min(expected, limit) + 1);
+    content.bytes.reserve(std::min(expected, limit) + kStep);
     std::size_t filled = 0;
     for (;;) {
         const std::size_t room = std::min(kStep, limit + 1 - filled);
