@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Times brevanta-cli `show --json`, `check` and `report --output-dir` over rosters of
-# generated pilot files against `cat` over the same files, and prints wall time, CPU time and
-# peak memory (RSS) of each, with the ratio to cat.
+# Times brevanta-cli `show --json`, `check`, `report --output-dir` and `table` over rosters
+# of generated pilot files against `cat` over the same files, and `verify` over a form file of
+# as many forms against `cat` over that file; prints wall time, CPU time and peak memory (RSS)
+# of each, with the ratio to its cat.
 #
 #   bench/cli-bench.sh [PATH-TO-brevanta-cli]
 #
@@ -37,7 +38,8 @@ measure() {
     start=$(date +%s.%N)
     local status=0
     /usr/bin/time -f "%U %S %M" -o time.out "$@" >/dev/null 2>errors.out || status=$?
-    # check ends with 1 when it warned, which random records always make it do.
+    # check ends with 1 when it warned, which random records always make it do; verify when a
+    # form claims missions the pilot has not finished.
     if ((status > 1)); then
         echo "failed: $1 ${2:-}" >&2
         head -n 3 errors.out >&2
@@ -56,6 +58,9 @@ measure_command() {
         show) measure "$cli" show --json "${files[@]}" ;;
         check) measure "$cli" check "${files[@]}" ;;
         report) measure "$cli" report --output-dir "$(mktemp -d reports/run.XXXXXX)" "${files[@]}" ;;
+        table) measure "$cli" table "${files[@]}" ;;
+        cat-forms) measure cat forms.txt ;;
+        verify) measure "$cli" verify forms.txt "${files[0]}" ;;
     esac
 }
 
@@ -84,15 +89,25 @@ for size in $sizes; do
     head -c $((1928 * size)) /dev/urandom | split -b 1928 -a 6 -d - p/
     files=(p/*)
     cat "${files[@]}" >/dev/null  # warm the page cache for all
+    # As many forms as files, each of the first pilot's battle 1, missions 1 to 8.
+    "$cli" bsf "${files[0]}" - --battle 1 --last 8 --battle-no 17 --medal "Silver Wing" >form.txt
+    awk -v n="$size" '{ form = form $0 "\n" } END {
+        for (i = 0; i < n; i++) printf "%s%s", (i ? "---------------------------------------------\r\n" : ""), form
+    }' form.txt >forms.txt
     cat_time=$(fastest cat)
-    for command in cat show check report; do
+    cat_forms_time=$(fastest cat-forms)
+    for command in cat show check report table cat-forms verify; do
+        base=$cat_time
         case $command in
             cat) measured=$cat_time; label="cat" ;;
             show) measured=$(fastest show); label="brevanta-cli show --json" ;;
             check) measured=$(fastest check); label="brevanta-cli check" ;;
             report) measured=$(fastest report); label="brevanta-cli report --output-dir" ;;
+            table) measured=$(fastest table); label="brevanta-cli table" ;;
+            cat-forms) measured=$cat_forms_time; base=$cat_forms_time; label="cat forms.txt" ;;
+            verify) measured=$(fastest verify); base=$cat_forms_time; label="brevanta-cli verify forms.txt" ;;
         esac
-        awk -v n="$size" -v l="$label" -v m="$measured" -v c="$cat_time" 'BEGIN {
+        awk -v n="$size" -v l="$label" -v m="$measured" -v c="$base" 'BEGIN {
             split(m, t, " "); split(c, k, " ")
             printf "%8d  %-34s %8.3fs %8.3fs %8.1f MB %7.2fx\n", n, l, t[1], t[2], t[3] / 1024,
                    t[1] / k[1] }'

@@ -23,6 +23,8 @@ void addSetCommand(CLI::App& app, int& status);
 void addDiffCommand(CLI::App& app, int& status);
 void addMergeCommand(CLI::App& app, int& status);
 void addCheckCommand(CLI::App& app, int& status, const NameList& pilots);
+void addVerifyCommand(CLI::App& app, int& status);
+void addTableCommand(CLI::App& app, int& status, const NameList& pilots);
 
 // The PILOT operand of a command that takes a list of pilot files: the parser checks that
 // there is a file; the whole list comes from `pilots`.

@@ -61,7 +61,8 @@ std::set<std::string> listCommands(CLI::App& app) {
 
 int main(int argc, char** argv) {
     CLI::App app{
-        "Reads, edits, compares, merges and reports pilot files (.TFR) without the editor window.",
+        "Reads, edits, compares, merges, reports and tabulates pilot files (.TFR) and verifies "
+        "submitted forms without the editor window.",
         "brevanta-cli"};
     app.set_version_flag("--version", std::string("brevanta-cli ") + BREVANTA_VERSION);
     app.require_subcommand(1);
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
     cli::addDiffCommand(app, status);
     cli::addMergeCommand(app, status);
     cli::addCheckCommand(app, status, pilots);
+    cli::addVerifyCommand(app, status);
+    cli::addTableCommand(app, status, pilots);
 
     cli::CommandLine line =
         cli::readCommandLine(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)),

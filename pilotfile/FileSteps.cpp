@@ -6,6 +6,7 @@
 #include <thread>
 #include <utility>
 
+#include <fcntl.h>
 #include <sys/file.h>
 
 namespace pilot::steps {
@@ -151,6 +152,25 @@ int lockExclusive(const SystemCalls& os, int fd) {
 
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+std::variant<Descriptor, IoError> openFileToRead(const SystemCalls& os,
+                                                 const std::filesystem::path& path,
+                                                 struct stat& info) {
+    if (path.empty()) {
+        return IoError{IoError::InvalidPath};
+    }
+    Descriptor file = openAt(os, AT_FDCWD, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (!file.valid()) {
+        return errorAt(errno, path);
+    }
+    if (os.fstat(file.get(), &info) != 0) {
+        return errorAt(errno, path, IoError::Transfer::Reading);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return IoError{IoError::AccessDenied};
+    }
+    return file;
 }
 
 }  // namespace pilot::steps

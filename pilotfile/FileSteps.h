@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <span>
 #include <string_view>
+#include <variant>
 
 #include "IoError.h"
 #include "SystemCalls.h"
@@ -69,5 +70,12 @@ private:
                                      IoError::Transfer transfer = IoError::Transfer::Writing) {
     return IoError::fromErrno(errnoValue, path.string(), transfer);
 }
+
+// Opens a file to read it, without waiting (opening a named pipe would otherwise block until
+// some writer came), and gives what fstat says of it. A folder, pipe or device where a file
+// is expected fails with AccessDenied.
+[[nodiscard]] std::variant<Descriptor, IoError> openFileToRead(const SystemCalls& os,
+                                                               const std::filesystem::path& path,
+                                                               struct stat& info);
 
 }  // namespace pilot::steps

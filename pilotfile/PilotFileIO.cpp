@@ -161,22 +161,12 @@ int appendLocked(int fd, off_t oldSize, std::string_view bytes, const SystemCall
 
 std::variant<LoadedPilot, IoError> loadPilotFileWithStamp(const fs::path& path,
                                                           const SystemCalls& os) {
-    if (path.empty()) {
-        return IoError{IoError::InvalidPath};
-    }
-    // Without waiting: opening a named pipe would otherwise block until some writer came.
-    Descriptor file = steps::openAt(os, AT_FDCWD, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (!file.valid()) {
-        return errorAt(errno, path);
-    }
     struct stat info {};
-    if (os.fstat(file.get(), &info) != 0) {
-        return errorAt(errno, path, IoError::Transfer::Reading);
+    auto opened = steps::openFileToRead(os, path, info);
+    if (const auto* error = std::get_if<IoError>(&opened)) {
+        return *error;
     }
-    // A folder, pipe or device where a pilot file is expected.
-    if (!S_ISREG(info.st_mode)) {
-        return IoError{IoError::AccessDenied};
-    }
+    Descriptor& file = std::get<Descriptor>(opened);
     auto read = readRecord(file.get(), path, os);
     if (const auto* error = std::get_if<IoError>(&read)) {
         return *error;

@@ -7,28 +7,14 @@ namespace reports {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-
-// The head of every form: each label is 19 characters wide, so the typed values start in
-// column 20; an empty text leaves the label alone, trailing blanks included.
-struct HeadLine {
-    std::string_view label;
-    std::string BsfInput::*text;
-};
-constexpr std::array<HeadLine, 4> kHeadLines = {{
-    {"Name of Applicant: ", &BsfInput::idLine},
-    {"Battle No:         ", &BsfInput::battleNumber},
-    {"Name of Medal:     ", &BsfInput::medal},
-    {"Applicant's Email: ", &BsfInput::email},
-}};
-
 void appendLine(std::string& text, std::string_view line) {
     text += line;
-    text += kLineEnd;
+    text += kBsfLineEnd;
 }
 
 std::string missionLine(std::size_t number, std::int32_t score) {
-    return "Mission " + std::to_string(number) + ": " + std::to_string(score);
+    return std::string(kBsfMissionWord) + std::to_string(number) + std::string(kBsfScoreSeparator) +
+           std::to_string(score);
 }
 
 bool inRange(const std::optional<std::size_t>& index, std::size_t count) {
@@ -44,8 +30,9 @@ void appendBattleLines(std::string& text, const BsfInput& input, const pilot::Pi
     for (std::size_t mission = 0; mission <= *input.lastMission; ++mission) {
         const std::int32_t score =
             record.i32(pilot::Field::BattleMissionScore, *input.battle, mission);
-        appendLine(text, missionLine(mission + 1, score) +
-                             (input.highscore[mission] ? "  * Highscore" : " "));
+        std::string line = missionLine(mission + 1, score);
+        line += input.highscore[mission] ? kBsfHighscoreMark : kBsfPlainBattleEnd;
+        appendLine(text, line);
     }
 }
 
@@ -67,10 +54,10 @@ void appendCombatLines(std::string& text, const BsfInput& input, const pilot::Pi
 
 std::string bsfFormText(const BsfInput& input, const pilot::PilotRecord& record) {
     std::string text;
-    for (const HeadLine& line : kHeadLines) {
+    for (const BsfHeadLine& line : kBsfHeadLines) {
         appendLine(text, std::string(line.label) + input.*line.text);
     }
-    appendLine(text, "Scores:");
+    appendLine(text, kBsfScoresLine);
     switch (input.mode) {
         case BsfInput::Mode::Battle:
             appendBattleLines(text, input, record);

@@ -15,18 +15,17 @@ class PilotRecord;
 
 namespace reports {
 
-inline constexpr std::string_view kBsfSeparatorLine =
-    "---------------------------------------------";
+// The four typed texts of a form, single-byte (Latin-1) strings.
+struct BsfTexts {
+    std::string idLine;
+    std::string battleNumber;
+    std::string medal;
+    std::string email;
+};
 
-// Everything a Battle Submission Form is made of besides the record. The four texts are
-// single-byte (Latin-1) strings; the selections are the indexes of the form's boxes, empty
-// where a box has no selection.
-struct BsfInput {
-    std::string idLine;        // "Name of Applicant: "
-    std::string battleNumber;  // "Battle No:         "
-    std::string medal;         // "Name of Medal:     "
-    std::string email;         // "Applicant's Email: "
-
+// Everything a Battle Submission Form is made of besides the record: its texts, and the
+// selections, the indexes of the form's boxes, empty where a box has no selection.
+struct BsfInput : BsfTexts {
     enum class Mode { None, Battle, CombatChamber };
     Mode mode = Mode::None;
 
@@ -40,6 +39,31 @@ struct BsfInput {
     std::optional<std::size_t> fromMission;  // 0..7
     std::optional<std::size_t> toMission;    // 0..7
 };
+
+// The lines of a form, as they are written and read back. The head: each label is 19
+// characters wide, so the typed values start in column 20; an empty text leaves the label
+// alone, trailing blanks included.
+struct BsfHeadLine {
+    std::string_view label;
+    std::string BsfTexts::*text;
+};
+inline constexpr std::array<BsfHeadLine, 4> kBsfHeadLines = {{
+    {"Name of Applicant: ", &BsfTexts::idLine},
+    {"Battle No:         ", &BsfTexts::battleNumber},
+    {"Name of Medal:     ", &BsfTexts::medal},
+    {"Applicant's Email: ", &BsfTexts::email},
+}};
+inline constexpr std::string_view kBsfScoresLine = "Scores:";
+// A score line: the word, the line's number, the separator and the score; a battle
+// mission's line then ends in the mark or one blank, a combat chamber mission's at the score.
+inline constexpr std::string_view kBsfMissionWord = "Mission ";
+inline constexpr std::string_view kBsfScoreSeparator = ": ";
+inline constexpr std::string_view kBsfHighscoreMark = "  * Highscore";
+inline constexpr std::string_view kBsfPlainBattleEnd = " ";
+inline constexpr std::string_view kBsfLineEnd = "\r\n";
+// Between two forms of one file.
+inline constexpr std::string_view kBsfSeparatorLine =
+    "---------------------------------------------";
 
 // One form, CR LF after every line, without the separator. A section whose selection is
 // missing (or out of range) writes no score lines.

@@ -64,4 +64,19 @@ std::string latin1FromUtf8(std::string_view text) {
     return bytes;
 }
 
+std::string utf8FromLatin1(std::string_view text) {
+    std::string utf8;
+    utf8.reserve(text.size());
+    for (const char byte : text) {
+        const auto code = static_cast<std::uint8_t>(byte);
+        if (code < 0x80) {
+            utf8 += byte;
+            continue;
+        }
+        utf8 += static_cast<char>(0xC0 | (code >> 6));
+        utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return utf8;
+}
+
 }  // namespace reports

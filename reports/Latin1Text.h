@@ -10,4 +10,8 @@ namespace reports {
 // does each byte that does not start a well-formed UTF-8 sequence.
 [[nodiscard]] std::string latin1FromUtf8(std::string_view text);
 
+// The UTF-8 text of single-byte (Latin-1) text, as a form's texts are shown: every byte is
+// the character of its number.
+[[nodiscard]] std::string utf8FromLatin1(std::string_view text);
+
 }  // namespace reports

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -75,7 +76,8 @@ std::optional<CliResult> waitForCli(RunningCli& running, std::chrono::millisecon
     const auto deadline = std::chrono::steady_clock::now() + limit;
     int status = 0;
     pid_t ended = 0;
-    while ((ended = ::waitpid(running.pid, &status, WNOHANG)) == 0) {
+    struct rusage usage {};
+    while ((ended = ::wait4(running.pid, &status, WNOHANG, &usage)) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
             killCli(running);
             return std::nullopt;
@@ -87,7 +89,7 @@ std::optional<CliResult> waitForCli(RunningCli& running, std::chrono::millisecon
         throw std::runtime_error("brevanta-cli did not end normally");
     }
     return CliResult{WEXITSTATUS(status), contentOf(running.out.get()),
-                     contentOf(running.err.get())};
+                     contentOf(running.err.get()), usage.ru_maxrss};
 }
 
 void killCli(RunningCli& running) {

@@ -18,6 +18,7 @@ struct CliResult {
     int status = -1;
     std::string out;
     std::string err;
+    long peakMemoryKb = 0;  // the most memory (RSS) it held at once
 };
 
 // A brevanta-cli started and not waited for yet.

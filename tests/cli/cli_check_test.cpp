@@ -228,7 +228,7 @@ TEST(CliErrors, NothingIsCreatedOnAReadOnlyFileSystem) {
 
 TEST(CliUsage, HelpOnTheProgramAndEveryCommandAndTheVersion) {
     for (const std::string command :
-         {"", "show", "report", "bsf", "new", "set", "diff", "merge", "check"}) {
+         {"", "show", "report", "bsf", "new", "set", "diff", "merge", "check", "verify", "table"}) {
         SCOPED_TRACE(command);
         std::vector<std::string> arguments;
         if (!command.empty()) {

@@ -238,6 +238,10 @@ TEST(CliUsage, EveryUsageErrorStartsWithTheProgramsName) {
         {"bsf", "a.TFR"},
         {"bsf", "a.TFR", "b.TXT", "--battle", "21"},
         {"report", "a.TFR", "-o"},
+        {"verify", "F.TXT"},
+        {"verify", "F.TXT", "a.TFR", "b.TFR"},
+        {"table"},
+        {"table", "a.TFR", "--fields"},
         {"--frobnicate"},
     };
     for (const auto& arguments : cases) {
@@ -248,7 +252,7 @@ TEST(CliUsage, EveryUsageErrorStartsWithTheProgramsName) {
     }
     EXPECT_EQ(runCli({"fly", "ACE.TFR"}).err,
               "brevanta-cli: unknown command \"fly\" (the commands: show, report, bsf, new, set, "
-              "diff, merge, check; --help describes them)\n");
+              "diff, merge, check, verify, table; --help describes them)\n");
 }
 
 TEST(CliUsage, HelpTellsThatTheCombatRangeMustNotRunBackwards) {

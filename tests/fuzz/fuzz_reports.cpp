@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include "BsfText.h"
+#include "FuzzForms.h"
 #include "PilotFileIO.h"
 #include "PilotRecord.h"
 #include "PilotReport.h"
@@ -32,13 +33,6 @@ using pilot::PilotRecord;
 [[noreturn]] void fail(const char* what) {
     std::fprintf(stderr, "%s\n", what);
     std::abort();
-}
-
-std::optional<std::size_t> selection(std::uint8_t byte) {
-    if (byte == 255) {
-        return std::nullopt;
-    }
-    return byte % 32;  // a few beyond every list, too
 }
 
 // The line bodies of a text; fails unless every line ends in CR LF and no other CR or LF.
@@ -59,15 +53,6 @@ std::vector<std::string_view> linesOf(std::string_view text) {
     return lines;
 }
 
-// Cuts the next text off the input: up to a NUL, without CR and LF (a typed line has none).
-std::string nextText(std::string_view& rest) {
-    const auto end = rest.find('\0');
-    std::string text(rest.substr(0, end));
-    std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
-    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    return text;
-}
-
 std::size_t expectedReportLines(const PilotRecord& record) {
     std::size_t lines = 57;  // everything but the four enumerated lines and the battles
     lines += record.u8(Field::PilotStatus) <= 2;
@@ -81,20 +66,8 @@ std::size_t expectedReportLines(const PilotRecord& record) {
 }
 
 std::size_t expectedFormLines(const reports::BsfInput& input) {
-    std::size_t lines = 5;
-    const auto within = [](const std::optional<std::size_t>& index, std::size_t count) {
-        return index && *index < count;
-    };
-    if (input.mode == reports::BsfInput::Mode::Battle && within(input.battle, pilot::kBattles) &&
-        within(input.lastMission, pilot::kMissions)) {
-        lines += *input.lastMission + 1;
-    }
-    if (input.mode == reports::BsfInput::Mode::CombatChamber &&
-        within(input.craft, pilot::kShownCrafts) && within(input.fromMission, pilot::kMissions) &&
-        within(input.toMission, pilot::kMissions) && *input.fromMission <= *input.toMission) {
-        lines += *input.toMission - *input.fromMission + 1;
-    }
-    return lines;
+    const auto place = fuzzing::writtenPlace(input);
+    return 5 + (place ? place->missions : 0);
 }
 
 // The file is written where the fuzzer's process alone uses it, and removed once loaded.
@@ -141,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rest.remove_prefix(file.size());
     const PilotRecord record = loaded(file);
 
-    const std::string path = nextText(rest);
+    const std::string path = fuzzing::nextText(rest);
     const std::string report = reports::pilotReport(record, path);
     const auto reportLines = linesOf(report);
     if (reportLines.size() != expectedReportLines(record)) {
@@ -151,20 +124,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fail("line 1 of the report is not its path");
     }
 
-    reports::BsfInput input;
-    input.mode = static_cast<reports::BsfInput::Mode>(data[0] % 3);
-    input.battle = selection(data[1]);
-    input.lastMission = selection(data[2]);
-    for (std::size_t mission = 0; mission < pilot::kMissions; ++mission) {
-        input.highscore[mission] = (data[3] >> mission) & 1;
-    }
-    input.craft = selection(data[4]);
-    input.fromMission = selection(data[5]);
-    input.toMission = selection(data[6]);
-    input.idLine = nextText(rest);
-    input.battleNumber = nextText(rest);
-    input.medal = nextText(rest);
-    input.email = nextText(rest);
+    reports::BsfInput input = fuzzing::formOptions(data);
+    input.idLine = fuzzing::nextText(rest);
+    input.battleNumber = fuzzing::nextText(rest);
+    input.medal = fuzzing::nextText(rest);
+    input.email = fuzzing::nextText(rest);
     const std::string form = reports::bsfFormText(input, record);
     const auto formLines = linesOf(form);
     if (formLines.size() != expectedFormLines(input)) {

@@ -2,7 +2,8 @@
 //
 //   make-fuzz-seeds FOLDER
 //
-// creates FOLDER/number_text, FOLDER/reports and FOLDER/field_path, one file per seed.
+// creates FOLDER/number_text, FOLDER/reports, FOLDER/field_path and FOLDER/bsf_reading, one
+// file per seed.
 
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BsfText.h"
 #include "FieldPath.h"
 #include "PilotRecord.h"
 
@@ -66,9 +68,7 @@ std::string reportSeed(const std::string& options, const std::string& file,
            texts;
 }
 
-// New, campaign and random pilots, a short and a long file, with battle and combat chamber
-// forms and missing selections.
-std::vector<std::string> reportSeeds() {
+PilotRecord campaignPilot() {
     PilotRecord campaign = PilotRecord::newPilot();
     for (std::size_t battle = 0; battle < pilot::kBattles; ++battle) {
         campaign.setU8(Field::BattleStatus, static_cast<std::uint8_t>(1 + battle % 3), battle);
@@ -79,9 +79,17 @@ std::vector<std::string> reportSeeds() {
                             mission);
         }
     }
-    const auto bytesOf = [](const PilotRecord& record) {
-        return std::string(record.bytes().begin(), record.bytes().end());
-    };
+    return campaign;
+}
+
+std::string bytesOf(const PilotRecord& record) {
+    return std::string(record.bytes().begin(), record.bytes().end());
+}
+
+// New, campaign and random pilots, a short and a long file, with battle and combat chamber
+// forms and missing selections.
+std::vector<std::string> reportSeeds() {
+    const PilotRecord campaign = campaignPilot();
     // The report's path and the form's four texts, each ended by a NUL.
     static constexpr char kTexts[] =
         "/pilots/ACE.TXT\0Lt Ace/Vessk Wing 1\0"
@@ -124,6 +132,40 @@ std::vector<std::string> fieldPathSeeds() {
 
 }  // namespace
 
+// Form files as the writer makes them, appended and damaged, then the same forms described by
+// options, a record and texts, as the round trip reads its input.
+std::vector<std::string> bsfReadingSeeds() {
+    const PilotRecord campaign = campaignPilot();
+    reports::BsfInput battle;
+    battle.idLine = "Lt Ace/Vessk Wing 1";
+    battle.battleNumber = "17";
+    battle.medal = "Silver Wing";
+    battle.mode = reports::BsfInput::Mode::Battle;
+    battle.battle = 3;
+    battle.lastMission = 2;
+    battle.highscore[1] = true;
+    reports::BsfInput combat;
+    combat.mode = reports::BsfInput::Mode::CombatChamber;
+    combat.craft = 2;
+    combat.fromMission = 2;
+    combat.toMission = 4;
+    const std::string separator = std::string(reports::kBsfSeparatorLine) + "\r\n";
+    const std::string battleForm = reports::bsfFormText(battle, campaign);
+    const std::string combatForm = reports::bsfFormText(combat, campaign);
+    static constexpr char kTexts[] =
+        "Lt Ace\0"
+        "17\0Silver Wing\0ace@x\0\0 \0\0";
+    const std::string texts(kTexts, sizeof kTexts - 1);
+    return {
+        battleForm,
+        battleForm + separator + combatForm + separator + reports::bsfFormText({}, campaign),
+        separator + combatForm,
+        battleForm.substr(0, battleForm.size() - 2) + separator + combatForm,
+        battleForm + "Mission 4: 99999999999 \r\nMission 5: x\r\n",
+        std::string("\0\1\1\3\2\2\377\377\377\2\377\377\0\2\2\4", 16) + bytesOf(campaign) + texts,
+    };
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: make-fuzz-seeds FOLDER\n");
@@ -132,6 +174,7 @@ int main(int argc, char** argv) {
     const fs::path folder = argv[1];
     const bool written = writeSeeds(folder / "number_text", numberSeeds()) &&
                          writeSeeds(folder / "reports", reportSeeds()) &&
-                         writeSeeds(folder / "field_path", fieldPathSeeds());
+                         writeSeeds(folder / "field_path", fieldPathSeeds()) &&
+                         writeSeeds(folder / "bsf_reading", bsfReadingSeeds());
     return written ? 0 : 1;
 }
