@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include "Accessibility.h"
 #include "CommandLine.h"
 #include "DialogService.h"
 #include "Pictures.h"
@@ -67,6 +68,7 @@ int runEditor(int argc, char** argv, const std::function<void(QWidget& window)>&
         return kExitUsage;
     }
     ui::useFixedStyle();
+    ui::nameListsByPurpose();
 
     ui::QtDialogService dialogs;
     auto window = std::make_unique<editor::TForm1>(line.files, dialogs);

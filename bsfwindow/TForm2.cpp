@@ -3,10 +3,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <variant>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -47,9 +50,17 @@ void TForm2::handOver(const BsfHandOver& handed) {
     ui::selectEntry(*m_combatBox, handed.craft);
     // Runs RadioButton1Click only when the button was not checked yet.
     m_battleModeButton->setChecked(true);
+    showLastMission();
 
-    // The last successfully completed mission of the battle; none finished, a value beyond
-    // the eight missions or no battle at all leave the box without a selection.
+    m_fromMissionBox->setCurrentIndex(0);
+    m_toMissionBox->setCurrentIndex(3);
+    m_statusLine->clear();
+    m_statusLine->hide();
+}
+
+// The last successfully completed mission of the battle; none finished, a value beyond the
+// eight missions or no battle at all leave the box without a selection.
+void TForm2::showLastMission() {
     std::optional<std::size_t> lastMission;
     if (const auto battle = ui::selectedEntry(*m_battleBox)) {
         const std::uint8_t stored = m_record.u8(pilot::Field::BattleLastMission, *battle);
@@ -58,9 +69,10 @@ void TForm2::handOver(const BsfHandOver& handed) {
         }
     }
     ui::selectEntry(*m_lastMissionBox, lastMission);
+}
 
-    m_fromMissionBox->setCurrentIndex(0);
-    m_toMissionBox->setCurrentIndex(3);
+void TForm2::BattleBoxChange() {
+    showLastMission();
 }
 
 void TForm2::BitBtn1Click() {
@@ -74,11 +86,22 @@ void TForm2::BitBtn2Click() {
         return;
     }
     const std::filesystem::path path(QFile::encodeName(choice->path).toStdString());
-    if (const auto error =
-            reports::saveBsfForm(path, reports::bsfFormText(formInput(), m_record))) {
+    const auto saved = reports::saveBsfForm(path, reports::bsfFormText(formInput(), m_record));
+    if (const auto* error = std::get_if<pilot::IoError>(&saved)) {
+        m_statusLine->hide();
         m_dialogs.showError(
             this, QString::fromStdString(pilot::withClosingPeriod(error->message())), choice->path);
+        return;
     }
+    // Appending asks nothing: the line says what became of the form.
+    const auto& form = std::get<reports::SavedForm>(saved);
+    const QString name = QFileInfo(choice->path).fileName();
+    m_statusLine->setText(
+        !form.appended ? QStringLiteral("Form written to %1").arg(name)
+        : form.formNumber
+            ? QStringLiteral("Form appended to %1 as form %2").arg(name).arg(*form.formNumber)
+            : QStringLiteral("Form appended to %1").arg(name));
+    m_statusLine->show();
 }
 
 void TForm2::RadioButton1Click() {
@@ -110,6 +133,22 @@ void TForm2::ComboBox2Change() {
     if (m_toMissionBox->currentIndex() < from) {
         m_toMissionBox->setCurrentIndex(from);
     }
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress ||
+        (watched != m_battleModeButton && watched != m_combatModeButton)) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Up && key != Qt::Key_Down) {
+        return false;
+    }
+    // As the arrows move between radio buttons: the other one is chosen and takes the focus.
+    QRadioButton* other = watched == m_battleModeButton ? m_combatModeButton : m_battleModeButton;
+    other->click();
+    other->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 BsfTexts TForm2::texts() const {

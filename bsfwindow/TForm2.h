@@ -50,6 +50,9 @@ public:
     // Keep the combat chamber's mission range in order, on the user's choice.
     void ComboBox1Change();
     void ComboBox2Change();
+    // The user's choice of a battle: "From Mission 1 to:" shows its last completed mission,
+    // as the hand-over does, so that no mission never flown is written.
+    void BattleBoxChange();
 
     // The four typed texts as they stand in Edit1..Edit4.
     [[nodiscard]] BsfTexts texts() const;
@@ -58,12 +61,19 @@ Q_SIGNALS:
     // Emitted by Close after hiding, with the texts to copy back into the editor.
     void textsReturned(const bsfwindow::BsfTexts& texts);
 
+protected:
+    // Up and Down move between the two radio buttons, as Left and Right do.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildMenu();
     void buildFields(QWidget* group);
     void buildBattlePanel(QWidget* panel);
     void buildCombatPanel(QWidget* panel);
     void buildButtons(QWidget* central);
+    void buildStatusLine(QWidget* central);
+    // Selects in "From Mission 1 to:" the last completed mission of the battle selected.
+    void showLastMission();
     void setBattlePanelEnabled(bool enabled);
     void setCombatPanelEnabled(bool enabled);
     void centreOnScreen();
@@ -93,6 +103,8 @@ private:
     QComboBox* m_fromMissionBox = nullptr;       // ComboBox1
     QLabel* m_toMissionLabel = nullptr;          // Label7
     QComboBox* m_toMissionBox = nullptr;         // ComboBox2
+
+    QLabel* m_statusLine = nullptr;  // FormStatus: where the last Save put its form
 };
 
 }  // namespace bsfwindow

@@ -2,6 +2,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -122,7 +123,8 @@ int runBsf(const BsfOptions& options) {
         std::cout << form;
         return standardOutputWritten() ? kSuccess : kFailure;
     }
-    if (const auto error = reports::saveBsfForm(options.output, form)) {
+    const auto saved = reports::saveBsfForm(options.output, form);
+    if (const auto* error = std::get_if<pilot::IoError>(&saved)) {
         reportIoError(options.output, *error);
         return kFailure;
     }

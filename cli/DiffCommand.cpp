@@ -42,7 +42,7 @@ bool printDifferences(const pilot::PilotRecord& a, const pilot::PilotRecord& b) 
         pilot::forEachElement(info.id, [&](const pilot::ElementPath& path) {
             if (a.raw(path.field, path.row, path.column) !=
                 b.raw(path.field, path.row, path.column)) {
-                std::cout << pilot::pathName(path) << ": " << valueText(a, path) << " -> "
+                std::cout << pilot::elementLabel(path) << ": " << valueText(a, path) << " -> "
                           << valueText(b, path) << '\n';
                 differ = true;
             }

@@ -21,9 +21,10 @@ void addPilotList(CLI::App& command) {
         ->required();
 }
 
-void reportIoError(const std::filesystem::path& path, const pilot::IoError& error) {
+void reportIoError(const std::filesystem::path& path, const pilot::IoError& error, bool folder) {
     std::cerr << "brevanta-cli: " << path.string() << ": error " << error.code << ": "
-              << pilot::withClosingPeriod(error.message()) << '\n';
+              << pilot::withClosingPeriod(error.message()) << " ("
+              << pilot::plainReason(error, folder ? std::filesystem::path() : path) << ")\n";
 }
 
 void reportRefusal(std::string_view message) {

@@ -13,9 +13,12 @@ namespace cli {
 // standard output.
 inline constexpr std::string_view kStandardStream = "-";
 
-// Writes "brevanta-cli: PATH: error CODE: MESSAGE" to standard error, the message worded
-// as the editor's error box words it ("Datei nicht gefunden.").
-void reportIoError(const std::filesystem::path& path, const pilot::IoError& error);
+// Writes "brevanta-cli: PATH: error CODE: MESSAGE (REASON)" to standard error, the message
+// worded as the editor's error box words it ("Datei nicht gefunden."), the reason in plain
+// English ("the file does not exist"). `folder`: the path names a folder on purpose (an
+// output folder), so that its being one is no reason.
+void reportIoError(const std::filesystem::path& path, const pilot::IoError& error,
+                   bool folder = false);
 
 // Writes "brevanta-cli: MESSAGE" to standard error.
 void reportRefusal(std::string_view message);

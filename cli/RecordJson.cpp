@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "ElementNames.h"
 #include "PilotRecord.h"
 #include "ValueText.h"
 
@@ -88,6 +89,26 @@ void appendField(std::string& out, const pilot::PilotRecord& record, const Field
     out += ']';
 }
 
+// The craft label of each kill counter, in the counters' order, as the member after
+// ShipKills: the counters stay plain numbers. The labels are plain ASCII without quotes or
+// backslashes.
+void appendKillLabels(std::string& out, int depth) {
+    out += ",";
+    newLine(out, depth);
+    out += '"';
+    out += kShipKillLabelsKey;
+    out += "\": [";
+    for (std::size_t i = 0; i < pilot::kShipKillLabels.size(); ++i) {
+        out += i == 0 ? "" : ",";
+        newLine(out, depth + 1);
+        out += '"';
+        out += pilot::kShipKillLabels[i];
+        out += '"';
+    }
+    newLine(out, depth);
+    out += ']';
+}
+
 }  // namespace
 
 void appendRecordJson(std::string& out, const pilot::PilotRecord& record, int depth) {
@@ -101,6 +122,9 @@ void appendRecordJson(std::string& out, const pilot::PilotRecord& record, int de
         out += info.name;
         out += "\": ";
         appendField(out, record, info, depth + 1);
+        if (info.id == pilot::Field::ShipKills) {
+            appendKillLabels(out, depth + 1);
+        }
     }
     newLine(out, depth);
     out += '}';

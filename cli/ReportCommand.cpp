@@ -50,7 +50,7 @@ bool outputFolderUsable(const std::string& folder) {
             reportRefusal("report: the output folder " + folder + " does not exist");
             return false;
         }
-        reportIoError(folder, pilot::IoError::fromErrno(errno, folder));
+        reportIoError(folder, pilot::IoError::fromErrno(errno, folder), true);
         return false;
     }
     if (!S_ISDIR(info.st_mode)) {
@@ -58,7 +58,7 @@ bool outputFolderUsable(const std::string& folder) {
         return false;
     }
     if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        reportIoError(folder, pilot::IoError::fromErrno(errno, folder));
+        reportIoError(folder, pilot::IoError::fromErrno(errno, folder), true);
         return false;
     }
     return true;
@@ -118,7 +118,7 @@ public:
         bool synced = true;
         for (const auto& [device, folder] : m_fileSystems) {
             if (const auto error = pilot::syncFileSystem(folder)) {
-                reportIoError(folder, *error);
+                reportIoError(folder, *error, true);
                 synced = false;
             }
         }

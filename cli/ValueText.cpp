@@ -70,6 +70,32 @@ std::string hexBytes(const pilot::PilotRecord& record, pilot::Field field) {
     return text;
 }
 
+std::optional<std::string> storedOtherwise(const pilot::ElementPath& path, std::string_view text,
+                                           std::uint32_t pattern) {
+    const FieldInfo& info = pilot::fieldInfo(path.field);
+    const auto number = pilot::parseNumber(text);
+    if (info.editing != pilot::Editing::NumberRule || !number) {
+        return std::nullopt;
+    }
+    const std::string stored = pilot::numberText(pattern, info.type);
+    if (stored == std::to_string(*number)) {
+        return std::nullopt;
+    }
+    // The number's own bits at the field's width, before the rule resets a sentinel.
+    const auto bits = static_cast<std::uint32_t>(*number);
+    const std::size_t width = pilot::byteWidth(info.type) * 8;
+    const std::uint32_t low = width >= 32 ? bits : bits & ((1u << width) - 1u);
+    const std::string lowBits =
+        "the low " + std::to_string(width) + " bits of " + std::to_string(*number);
+    if (pilot::storedByNumberRule(low, info.type) != low) {
+        const std::string sentinel = pilot::numberText(low, info.type);
+        return "stores " + stored + ": " + sentinel +
+               (sentinel == std::to_string(*number) ? "" : " (" + lowBits + ")") + " resets " +
+               pilot::pathName(path) + ", as in the editor";
+    }
+    return "stores " + stored + ", " + lowBits;
+}
+
 std::variant<std::uint32_t, std::string> storedPattern(const pilot::ElementPath& path,
                                                        std::string_view text) {
     const FieldInfo& info = pilot::fieldInfo(path.field);

@@ -39,4 +39,10 @@ namespace cli {
 [[nodiscard]] std::variant<std::uint32_t, std::string> storedPattern(const pilot::ElementPath& path,
                                                                      std::string_view text);
 
+// Why the number an assignment gives is not what storedPattern stores for it, or nothing
+// when it is: "stores 4464, the low 16 bits of 70000", "stores 0: 65535 resets Skill".
+[[nodiscard]] std::optional<std::string> storedOtherwise(const pilot::ElementPath& path,
+                                                         std::string_view text,
+                                                         std::uint32_t pattern);
+
 }  // namespace cli

@@ -1,15 +1,19 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "Arguments.h"
 #include "Commands.h"
+#include "NameSuggestion.h"
 #include "PilotFiles.h"
 
 namespace {
@@ -57,6 +61,35 @@ std::set<std::string> listCommands(CLI::App& app) {
     return names;
 }
 
+// The first long option of the words that the command does not know, with the one it most
+// likely meant, when one is close: "--batle" for "--battle". The words after "--" are no
+// options.
+std::optional<std::pair<std::string, std::string>> mistypedOption(
+    CLI::App& command, const std::vector<std::string>& words) {
+    std::vector<std::string> known = {"--help"};
+    for (const CLI::Option* option : command.get_options()) {
+        for (const std::string& name : option->get_lnames()) {
+            known.push_back("--" + name);
+        }
+    }
+    const std::vector<std::string_view> names(known.begin(), known.end());
+    for (const std::string& word : words) {
+        if (word == "--") {
+            break;
+        }
+        const std::string option = word.substr(0, word.find('='));
+        if (!option.starts_with("--") ||
+            std::find(known.begin(), known.end(), option) != known.end()) {
+            continue;
+        }
+        if (const auto meant = pilot::likelyMeant(names, option)) {
+            return std::pair{option, std::string(*meant)};
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,6 +126,14 @@ int main(int argc, char** argv) {
         cli::reportRefusal("unknown command \"" + *line.command +
                            "\" (the commands: " + commandList(app) + "; --help describes them)");
         return cli::kFailure;
+    }
+    if (line.command) {
+        CLI::App* command = app.get_subcommand(*line.command);
+        if (const auto mistyped = mistypedOption(*command, line.words)) {
+            cli::reportRefusal(*line.command + ": unknown option " + mistyped->first +
+                               "; did you mean " + mistyped->second + "?");
+            return cli::kFailure;
+        }
     }
     pilots = std::move(line.names);
     std::vector<std::string>& words = line.words;

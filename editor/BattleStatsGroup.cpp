@@ -48,16 +48,16 @@ constexpr int kNoMissionTop = 172;
 constexpr int kNoMissionWidth = 150;
 
 // The goal columns in box order, then the radio column: head, hint, and the name after
-// "Mission n " that Undo and screen readers give each box.
+// "Battle b, mission m " that Undo and screen readers give each box.
 struct ColumnText {
     const char* head;
     const char* hint;
     const char* name;
 };
 constexpr std::array<ColumnText, 3> kColumns = {{
-    {"S", "Indicates if the secondary goal has been completed", "Secondary Goal"},
-    {"B", "Indicates if the bonus goal has been completed", "Bonus Goal"},
-    {"C", "Indicates the last successfully completed mission", "Last Completed"},
+    {"S", "Indicates if the secondary goal has been completed", "secondary goal"},
+    {"B", "Indicates if the bonus goal has been completed", "bonus goal"},
+    {"C", "Indicates the last successfully completed mission", "last completed"},
 }};
 constexpr std::array<Field, 2> kGoalFields = {Field::BattleSecondaryGoals, Field::BattleBonusGoals};
 constexpr std::size_t kRadioColumn = 2;
@@ -71,8 +71,12 @@ QString numbered(const char* stem, std::size_t number) {
     return QString::fromLatin1(stem) + QString::number(number);
 }
 
-QString missionControlName(std::size_t number, const char* what) {
-    return QStringLiteral("Mission %1 %2").arg(number).arg(QString::fromLatin1(what));
+// "Battle 4, mission 3 score": a mission's control names the battle it shows.
+QString missionControlName(std::size_t battle, std::size_t mission, const char* what) {
+    return QStringLiteral("Battle %1, mission %2 %3")
+        .arg(battle + 1)
+        .arg(mission + 1)
+        .arg(QString::fromLatin1(what));
 }
 
 struct MissionPlace {
@@ -100,6 +104,7 @@ BattleStatsGroup::BattleStatsGroup(pilot::PilotRecord& record, std::function<voi
     setTitle(QStringLiteral(" Battle Stats "));
     buildControls();
     chainTabOrder();
+    nameMissionControls();
 }
 
 void BattleStatsGroup::buildControls() {
@@ -108,6 +113,7 @@ void BattleStatsGroup::buildControls() {
                                    QRect(kMargin, kTopRow, kBattleBoxWidth, kSelectorHeight));
     m_battleBox->setCurrentIndex(0);  // the selector always shows the current battle
     m_battleBox->setAccessibleName(QStringLiteral("Battle"));
+    m_battleBox->setAccessibleDescription(QStringLiteral("The battle the group shows"));
     connect(m_battleBox, &QComboBox::activated, this, &BattleStatsGroup::BattleNRBox1Change);
 
     // Qt's tool tips break lines at "\n" only; a CR LF would show a stray character.
@@ -116,7 +122,7 @@ void BattleStatsGroup::buildControls() {
         this, QStringLiteral("BattleStatusBox1"), statuses, QString(),
         ui::entriesTooltip(QStringLiteral("A Battle can have four stats:"), statuses),
         QRect(kStatusBoxLeft, kTopRow, kStatusBoxWidth, kSelectorHeight));
-    m_statusBox->setAccessibleName(QStringLiteral("Battle Status"));
+    m_statusBox->setAccessibleName(QStringLiteral("Battle status"));
     connect(m_statusBox, &QComboBox::activated, this, &BattleStatsGroup::BattleStatusBox1Change);
 
     for (const int halfLeft : kHalfLeft) {
@@ -136,7 +142,6 @@ void BattleStatsGroup::buildControls() {
         QLineEdit* edit =
             ui::makeEdit(this, numbered("Edit", number), QStringLiteral("Score of this mission"),
                          QRect(place.left, editTop, kEditWidth, kEditHeight));
-        edit->setAccessibleName(missionControlName(number, "Score"));
         ui::makeLabel(this, QString(), QStringLiteral("Mission %1:").arg(number),
                       QRect(place.left, place.labelTop, kLabelWidth, kLabelHeight), edit);
         m_scores[mission] = new NumberField(
@@ -155,7 +160,6 @@ void BattleStatsGroup::buildControls() {
             box->setObjectName(numbered("CheckBox", column * kMissions + number));
             box->setGeometry(columnLeft(place.left, column), editTop + 2, kBoxWidth, kBoxHeight);
             box->setToolTip(QString::fromLatin1(kColumns[column].hint));
-            box->setAccessibleName(missionControlName(number, kColumns[column].name));
             connect(box, &QCheckBox::toggled, this, [this] { m_markChanged(); });
             m_goals[column][mission] = box;
         }
@@ -165,7 +169,6 @@ void BattleStatsGroup::buildControls() {
         radio->setGeometry(columnLeft(place.left, kRadioColumn), editTop + 2, kBoxWidth,
                            kBoxHeight);
         radio->setToolTip(QString::fromLatin1(kColumns[kRadioColumn].hint));
-        radio->setAccessibleName(missionControlName(number, kColumns[kRadioColumn].name));
         m_radioGroup->addButton(radio);
         connect(radio, &QRadioButton::toggled, this,
                 [this, mission](bool checked) { RadioButtonClick(mission, checked); });
@@ -194,9 +197,27 @@ void BattleStatsGroup::chainTabOrder() const {
     }
 }
 
+void BattleStatsGroup::nameMissionControls() const {
+    for (std::size_t mission = 0; mission < kMissions; ++mission) {
+        m_scores[mission]->edit()->setAccessibleName(
+            missionControlName(m_currentBattle, mission, "score"));
+        for (std::size_t column = 0; column < kGoalColumns; ++column) {
+            m_goals[column][mission]->setAccessibleName(
+                missionControlName(m_currentBattle, mission, kColumns[column].name));
+        }
+        m_radios[mission]->setAccessibleName(
+            missionControlName(m_currentBattle, mission, kColumns[kRadioColumn].name));
+    }
+}
+
+void BattleStatsGroup::setCurrentBattle(std::size_t battle) {
+    m_currentBattle = battle;
+    nameMissionControls();
+}
+
 void BattleStatsGroup::showFirstBattleScores() {
     m_battleBox->setCurrentIndex(0);
-    m_currentBattle = 0;
+    setCurrentBattle(0);
     showScores();
 }
 
@@ -215,7 +236,7 @@ pilot::PilotRecord BattleStatsGroup::withShownFields(pilot::PilotRecord record) 
 
 void BattleStatsGroup::adoptShownBattle() {
     if (const auto battle = selectedBattle()) {
-        m_currentBattle = *battle;
+        setCurrentBattle(*battle);
     }
 }
 
@@ -246,7 +267,7 @@ void BattleStatsGroup::BattleNRBox1Change(int index) {
         return;
     }
     CommitBattleFields();
-    m_currentBattle = static_cast<std::size_t>(index);
+    setCurrentBattle(static_cast<std::size_t>(index));
     ShowBattle();
 }
 

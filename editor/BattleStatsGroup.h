@@ -53,6 +53,9 @@ private:
     using GoalColumn = std::array<QCheckBox*, pilot::kMissions>;
 
     void buildControls();
+    // The current battle, which the mission controls name ("Battle 4, mission 3 score").
+    void setCurrentBattle(std::size_t battle);
+    void nameMissionControls() const;
     void writeShownFields(pilot::PilotRecord& record) const;
     void chainTabOrder() const;
 

@@ -17,13 +17,16 @@ BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
         QLineEdit* BsfGenerationGroup::*edit;
         const char* name;
         const char* label;
+        const char* accessibleName;  // as the form's field names it
         const char* hint;
     };
     static const std::array<TextRow, 4> kRows = {{
-        {&BsfGenerationGroup::m_idLineEdit, "Edit79", "ID-Line:", "Recipients Vessk ID-Line"},
-        {&BsfGenerationGroup::m_battleNumberEdit, "Edit81", "Battle:", "Vessk-Battle Number"},
-        {&BsfGenerationGroup::m_medalEdit, "Edit82", "Medal:", "Medalname"},
-        {&BsfGenerationGroup::m_emailEdit, "Edit80", "E-Mail:", "Recipients E-Mail"},
+        {&BsfGenerationGroup::m_idLineEdit, "Edit79", "ID-Line:", "ID-Line",
+         "Recipients Vessk ID-Line"},
+        {&BsfGenerationGroup::m_battleNumberEdit, "Edit81", "Battle:", "Battle number",
+         "Vessk-Battle Number"},
+        {&BsfGenerationGroup::m_medalEdit, "Edit82", "Medal:", "Medal", "Medalname"},
+        {&BsfGenerationGroup::m_emailEdit, "Edit80", "E-Mail:", "E-Mail", "Recipients E-Mail"},
     }};
     int top = 15;
     for (const TextRow& row : kRows) {
@@ -32,6 +35,7 @@ BsfGenerationGroup::BsfGenerationGroup(QWidget* parent) : QGroupBox(parent) {
         QLineEdit* edit = ui::makeEdit(this, QString::fromLatin1(row.name),
                                        QString::fromLatin1(row.hint), QRect(56, top, 231, 18));
         label->setBuddy(edit);
+        edit->setAccessibleName(QString::fromLatin1(row.accessibleName));
         this->*row.edit = edit;
         top += 19;
     }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 
 #include "Controls.h"
+#include "ElementNames.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 
@@ -47,9 +48,9 @@ CombatChamberGroup::CombatChamberGroup(pilot::PilotRecord& record,
                          QStringLiteral("Combat Chamber Mission"), QRect(kLeft, 40, kWidth, 20));
     QLineEdit* score = ui::makeEdit(this, QStringLiteral("CombatMisScore"), QString(),
                                     QRect(kLeft, kScoreRowTop + 16, kWidth, 18));
-    m_shipBox->setAccessibleName(QStringLiteral("Combat Chamber Ship"));
-    m_missionBox->setAccessibleName(QStringLiteral("Combat Chamber Mission"));
-    score->setAccessibleName(QStringLiteral("Combat Chamber Score"));
+    m_shipBox->setAccessibleName(QStringLiteral("Combat chamber craft"));
+    m_missionBox->setAccessibleName(QStringLiteral("Combat chamber mission"));
+    score->setAccessibleName(QString::fromStdString(pilot::fieldTitle(Field::CombatScore)));
     m_scoreLabel =
         ui::makeLabel(this, QStringLiteral("CombatMisScoreLabel"), QStringLiteral("Mission Score:"),
                       QRect(kLeft, kScoreRowTop, 80, 12), score);
@@ -65,7 +66,8 @@ CombatChamberGroup::CombatChamberGroup(pilot::PilotRecord& record,
         m_markChanged);
     m_completedBox = new QCheckBox(QStringLiteral("C"), this);
     m_completedBox->setObjectName(QStringLiteral("CheckBox18"));
-    m_completedBox->setAccessibleName(QStringLiteral("Combat Chamber Completed"));
+    m_completedBox->setAccessibleName(
+        QString::fromStdString(pilot::fieldTitle(Field::CombatCompleted)));
     m_completedBox->setToolTip(
         QStringLiteral("Shows if the mission has been successfully completed"));
     m_completedBox->setGeometry(100, kScoreRowTop - 2, 39, 17);

@@ -2,7 +2,10 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+
+#include "WindowStyle.h"
 
 namespace editor {
 
@@ -10,12 +13,16 @@ QString changedByAnotherProgram(const QString& name) {
     return QStringLiteral("%1 was changed by another program since it was opened.").arg(name);
 }
 
+namespace {
+
+// How much of the palette's highlight colour tints the notice's background.
+constexpr float kTint = 0.25F;
+
+}  // namespace
+
 DiskChangeBar::DiskChangeBar(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("DiskChangeBar"));
-    setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
-    setBackgroundRole(QPalette::ToolTipBase);
-    setForegroundRole(QPalette::ToolTipText);
-    setAutoFillBackground(true);
+    setAccessibleName(QStringLiteral("File changed on disk"));
     setFixedHeight(kHeight);
 
     auto* layout = new QHBoxLayout(this);
@@ -55,6 +62,19 @@ void DiskChangeBar::clear() {
     m_seen.reset();
     m_dismissed.reset();
     setShown(false);
+}
+
+// The window's colours, a little of the highlight mixed into the background and the
+// highlight as the frame: the notice stands out under a light and a dark palette alike,
+// with the window's text on it.
+void DiskChangeBar::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QColor window = palette().color(QPalette::Window);
+    const QColor highlight = palette().color(QPalette::Highlight);
+    painter.fillRect(rect(), ui::mixedColour(window, highlight, kTint));
+    painter.setPen(highlight);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    QFrame::paintEvent(event);
 }
 
 void DiskChangeBar::setShown(bool shown) {

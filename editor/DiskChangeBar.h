@@ -35,6 +35,9 @@ public:
     // the same one as it is now.
     void clear();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 Q_SIGNALS:
     void reloadRequested();
     // The notice appeared or went; the window makes room for it.

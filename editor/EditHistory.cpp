@@ -42,10 +42,10 @@ public:
         return true;
     }
 
-    void undo() override { m_history.show(m_before); }
+    void undo() override { m_history.show(m_before, m_after); }
     void redo() override {
         if (m_pushed) {
-            m_history.show(m_after);
+            m_history.show(m_after, m_before);
         }
         m_pushed = true;
     }
@@ -142,9 +142,12 @@ EditHistory::SharedState EditHistory::captured() const {
     return std::make_shared<const WindowState>(std::move(now));
 }
 
-void EditHistory::show(const SharedState& state) {
-    m_restore(*state);
+// The window may keep some of what it shows (another battle chosen since): the state it
+// settles in is the one it shows, shared with `state` when that is all of it.
+void EditHistory::show(const SharedState& state, const SharedState& other) {
+    m_restore(*state, *other);
     m_settled = state;
+    m_settled = captured();
     endTyping();
 }
 

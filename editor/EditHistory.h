@@ -29,13 +29,15 @@ struct WindowState {
 // (a committed field text, a selector choice, a box or radio click) the window's state is
 // compared with the state before it: when what the next Save would write differs, the two
 // states make one step, named after the control (its accessible name). Keystrokes in one
-// field, until the focus leaves it, make one step. Undo and redo put a whole state back
-// without running any field rule and without touching a file.
+// field, until the focus leaves it, make one step. Undo and redo put a state back without
+// running any field rule and without touching a file: the window is told the state to show
+// and the step's other end, so that it can leave alone what the step did not change.
 class EditHistory : public QObject {
     Q_OBJECT
 public:
     using Capture = std::function<WindowState()>;
-    using Restore = std::function<void(const WindowState&)>;
+    // Shows `state`, reached by undoing or redoing a step that led from or to `other`.
+    using Restore = std::function<void(const WindowState& state, const WindowState& other)>;
 
     EditHistory(Capture capture, Restore restore, QObject* parent);
     ~EditHistory() override;
@@ -66,7 +68,7 @@ private:
     void endTyping();
     // `before` by value: it is often the settled state this replaces.
     void push(const QString& name, SharedState before, int mergeId);
-    void show(const SharedState& state);
+    void show(const SharedState& state, const SharedState& other);
     // The window as it is now; the settled state itself while nothing changed, so that
     // neighbouring steps share their states.
     [[nodiscard]] SharedState captured() const;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 
 #include "Controls.h"
+#include "ElementNames.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 
@@ -100,7 +101,10 @@ GeneralStatsGroup::GeneralStatsGroup(pilot::PilotRecord& record, std::function<v
             this, QString::fromLatin1(row.name), entries, QString::fromLatin1(row.placeholder),
             ui::entriesTooltip(QString::fromLatin1(row.tooltipHeader), entries),
             QRect(kLeft, top, kWidth, kSelectorHeight));
-        m_selectors[i]->setAccessibleName(QString::fromLatin1(row.placeholder));
+        // Named for what it chooses; the tooltip's header says it once more, without the list.
+        m_selectors[i]->setAccessibleName(QString::fromStdString(pilot::fieldTitle(row.field)));
+        m_selectors[i]->setAccessibleDescription(
+            ui::nameFromLabel(QString::fromLatin1(row.tooltipHeader)));
         connect(m_selectors[i], &QComboBox::activated, this, row.handler);
     }
     for (std::size_t i = 0; i < kNumberRows.size(); ++i) {
@@ -112,7 +116,7 @@ GeneralStatsGroup::GeneralStatsGroup(pilot::PilotRecord& record, std::function<v
         const QString label = QString::fromLatin1(row.label);
         ui::makeLabel(this, name + QStringLiteral("Label"), label,
                       QRect(kLeft, top, kWidth, kLabelHeight), edit);
-        edit->setAccessibleName(ui::nameFromLabel(label));
+        edit->setAccessibleName(QString::fromStdString(pilot::fieldTitle(row.field)));
         m_numberFields[i] = new NumberField(edit, m_record, Slot{row.field}, m_markChanged);
     }
 }

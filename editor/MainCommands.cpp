@@ -10,8 +10,10 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUndoStack>
 
+#include "Accessibility.h"
 #include "EditHistory.h"
 #include "Pictures.h"
 #include "StandardKeys.h"
@@ -24,13 +26,18 @@ namespace {
 using Key = QKeySequence::StandardKey;
 
 // One entry of a menu, the toolbar or the popup; an entry without a handler is a separator.
+// A command with no standard key may have a key of its own.
 struct CommandEntry {
     const char* objectName;
     const char* text;
     void (TForm1::*handler)();
     const char* picture = nullptr;  // toolbar entries only
     Key key = QKeySequence::UnknownKey;
+    QKeyCombination ownKey = Qt::Key_unknown;
 };
+
+// Opens the Battle Submission Form from anywhere in the window.
+constexpr QKeyCombination kFormKey = Qt::CTRL | Qt::Key_B;
 
 constexpr CommandEntry kSeparator{"", "", nullptr};
 
@@ -43,7 +50,8 @@ constexpr std::array kFileMenu = {
 };
 
 constexpr std::array kFormGenerationMenu = {
-    CommandEntry{"BSF1", "Battle Submission Form", &TForm1::BSF1Click},
+    CommandEntry{"BSF1", "Battle Submission Form", &TForm1::BSF1Click, nullptr,
+                 QKeySequence::UnknownKey, kFormKey},
 };
 
 constexpr std::array kMenuBarItems = {
@@ -60,15 +68,16 @@ constexpr std::array kToolBar = {
     kSeparator,
 };
 
+// Each entry with a letter of its own, for the keyboard while the popup is open.
 constexpr std::array kPopupMenu = {
-    CommandEntry{"File2", "Open File", &TForm1::OpenTFR1Click, nullptr, QKeySequence::Open},
-    CommandEntry{"SaveFile1", "Save File", &TForm1::SaveTFR1Click, nullptr, QKeySequence::Save},
-    CommandEntry{"SaveAs2", "Save As...", &TForm1::SaveAs1Click, nullptr, QKeySequence::SaveAs},
+    CommandEntry{"File2", "&Open File", &TForm1::OpenTFR1Click, nullptr, QKeySequence::Open},
+    CommandEntry{"SaveFile1", "&Save File", &TForm1::SaveTFR1Click, nullptr, QKeySequence::Save},
+    CommandEntry{"SaveAs2", "Save &As...", &TForm1::SaveAs1Click, nullptr, QKeySequence::SaveAs},
     kSeparator,
-    CommandEntry{"BSF2", "BSF", &TForm1::BSF1Click},
+    CommandEntry{"BSF2", "&BSF", &TForm1::BSF1Click, nullptr, QKeySequence::UnknownKey, kFormKey},
     kSeparator,
-    CommandEntry{"About1", "About", &TForm1::FORMClick},
-    CommandEntry{"Close2", "Close", &TForm1::Close1Click, nullptr, QKeySequence::Quit},
+    CommandEntry{"About1", "Abo&ut", &TForm1::FORMClick},
+    CommandEntry{"Close2", "&Close", &TForm1::Close1Click, nullptr, QKeySequence::Quit},
 };
 
 // Adds the entries to a menu bar, menu or toolbar as actions owned by the window. The keys
@@ -90,6 +99,9 @@ void addCommands(TForm1* window, QWidget* target, std::span<const CommandEntry> 
         if (entry.key != QKeySequence::UnknownKey) {
             action->setShortcuts(standardKeys(entry.key));
             action->setShortcutContext(keyContext);
+        } else if (entry.ownKey != QKeyCombination(Qt::Key_unknown)) {
+            action->setShortcut(QKeySequence(entry.ownKey));
+            action->setShortcutContext(keyContext);
         }
         target->addAction(action);
     }
@@ -100,6 +112,7 @@ void addCommands(TForm1* window, QWidget* target, std::span<const CommandEntry> 
 void TForm1::createMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
+    bar->setAccessibleName(QStringLiteral("Menu bar"));
     auto* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     addCommands(this, file, kFileMenu);
@@ -113,10 +126,11 @@ void TForm1::createMenus() {
     redo->setObjectName(QStringLiteral("Redo1"));
     redo->setShortcuts(standardKeys(QKeySequence::Redo));
     edit->addAction(redo);
-    auto* forms = bar->addMenu(QStringLiteral("Form Generation"));
+    auto* forms = bar->addMenu(QStringLiteral("&Form Generation"));
     forms->setObjectName(QStringLiteral("FormGeneration1"));
     addCommands(this, forms, kFormGenerationMenu);
     addCommands(this, bar, kMenuBarItems);
+    ui::openMenuBarWithF10(*this);
 }
 
 void TForm1::createToolBar() {
@@ -135,6 +149,10 @@ void TForm1::createToolBar() {
         }
     }
     addToolBar(Qt::TopToolBarArea, toolBar);
+    // The button that shows the buttons a narrow toolbar has no room for.
+    if (auto* more = toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(QStringLiteral("More toolbar buttons"));
+    }
 }
 
 void TForm1::createPopupMenu1() {

@@ -41,14 +41,17 @@ ShipKillsGroup::ShipKillsGroup(pilot::PilotRecord& record, std::function<void()>
         // frame to frame, over the edit's own margin of two pixels on either side.
         edit->setTextMargins(-kEditInnerMargin, 0, -kEditInnerMargin, 0);
         // With its edit as buddy the label reads "&&" as one ampersand.
-        const std::string_view label = pilot::kShipKillLabels[index];
-        m_labels[index] =
-            ui::makeLabel(this, name + QStringLiteral("Label"),
-                          QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()))
-                              .replace(u'&', QStringLiteral("&&")),
-                          counterLabelRect(counter), edit);
+        const std::string_view labelText = pilot::kShipKillLabels[index];
+        const QString label =
+            QString::fromLatin1(labelText.data(), static_cast<qsizetype>(labelText.size()));
+        m_labels[index] = ui::makeLabel(this, name + QStringLiteral("Label"),
+                                        QString(label).replace(u'&', QStringLiteral("&&")),
+                                        counterLabelRect(counter), edit);
         m_labels[index]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        edit->setAccessibleName(ui::shownText(*m_labels[index]) + QStringLiteral(" Kills"));
+        // "Kills of T/F": the label that names the craft, and what the field counts.
+        edit->setAccessibleName(QString::fromStdString(
+            pilot::elementTitle(pilot::ElementPath{pilot::Field::ShipKills, index})));
+        edit->setAccessibleDescription(QStringLiteral("Destroyed ships of the type ") + label);
         m_counters[index] =
             new NumberField(edit, m_record, Slot{pilot::Field::ShipKills, index}, [this] {
                 m_markChanged();

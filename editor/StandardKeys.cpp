@@ -17,6 +17,9 @@ constexpr std::array<std::pair<QKeySequence::StandardKey, QKeyCombination>, 7> k
     {QKeySequence::Redo, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
 }};
 
+// Ctrl+Y redoes in most programs of every desktop; Qt binds it only under KDE.
+constexpr QKeyCombination kRedoEverywhere = Qt::CTRL | Qt::Key_Y;
+
 }  // namespace
 
 QList<QKeySequence> standardKeys(QKeySequence::StandardKey key) {
@@ -27,6 +30,9 @@ QList<QKeySequence> standardKeys(QKeySequence::StandardKey key) {
                 keys.append(QKeySequence(common));
             }
         }
+    }
+    if (key == QKeySequence::Redo && !keys.contains(QKeySequence(kRedoEverywhere))) {
+        keys.append(QKeySequence(kRedoEverywhere));
     }
     return keys;
 }

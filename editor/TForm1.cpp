@@ -1,5 +1,7 @@
 #include "TForm1.h"
 
+#include <algorithm>
+#include <span>
 #include <vector>
 
 #include <QCloseEvent>
@@ -48,6 +50,25 @@ constexpr QRect kBsfGenerationRect(120, 328, 295, 97);
 constexpr std::array kPanelWidths = {270, 100, 350};
 constexpr int kPanelGap = 2;
 
+// The fields behind the selectors of the training, combat chamber and battle groups.
+constexpr std::array kTrainingFields = {pilot::Field::TrainingScore, pilot::Field::TrainingLevel};
+constexpr std::array kCombatFields = {pilot::Field::CombatScore, pilot::Field::CombatCompleted};
+constexpr std::array kBattleFields = {
+    pilot::Field::BattleStatus, pilot::Field::BattleLastMission, pilot::Field::BattleSecondaryGoals,
+    pilot::Field::BattleBonusGoals, pilot::Field::BattleMissionScore};
+
+// Whether any byte of the fields differs between the two records.
+bool differIn(const pilot::PilotRecord& a, const pilot::PilotRecord& b,
+              std::span<const pilot::Field> fields) {
+    return std::ranges::any_of(fields, [&](pilot::Field field) {
+        const pilot::FieldInfo& info = pilot::fieldInfo(field);
+        const auto begin = static_cast<std::ptrdiff_t>(info.offset);
+        const auto end = begin + static_cast<std::ptrdiff_t>(info.size());
+        return !std::equal(a.bytes().begin() + begin, a.bytes().begin() + end,
+                           b.bytes().begin() + begin);
+    });
+}
+
 }  // namespace
 
 TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* parent)
@@ -73,8 +94,10 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     // Only the status bar and the groups offer the popup menu.
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    m_history = new EditHistory([this] { return currentState(); },
-                                [this](const WindowState& state) { showState(state); }, this);
+    m_history = new EditHistory(
+        [this] { return currentState(); },
+        [this](const WindowState& state, const WindowState& other) { showState(state, other); },
+        this);
     createPopupMenu1();
     createMenus();
     createToolBar();
@@ -166,33 +189,44 @@ QWidget* TForm1::createStatusBar(QWidget* parent) {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFont(ui::windowFont(ui::kGroupFontPixels));
     bar->setFixedSize(kClientWidth, kStatusBarHeight);
+    bar->setAccessibleName(QStringLiteral("Status bar"));
     int left = 0;
-    const std::array<QString, 3> names = {QStringLiteral("StatusPanel1"),
-                                          QStringLiteral("ChangedPanel"),
-                                          QStringLiteral("StatusPanel3")};
+    // Object names, and the names screen readers give the panels.
+    const std::array<std::pair<QString, QString>, 3> names = {{
+        {QStringLiteral("StatusPanel1"), QStringLiteral("First status panel, empty")},
+        {QStringLiteral("ChangedPanel"), QString()},  // says whether CHANGED shows
+        {QStringLiteral("StatusPanel3"), QStringLiteral("Third status panel, empty")},
+    }};
     for (std::size_t i = 0; i < kPanelWidths.size(); ++i) {
         auto* panel = new QLabel(bar);
-        panel->setObjectName(names[i]);
+        panel->setObjectName(names[i].first);
+        panel->setAccessibleName(names[i].second);
         panel->setGeometry(left, 0, kPanelWidths[i], kStatusBarHeight);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         left += kPanelWidths[i] + kPanelGap;
         if (i == 1) {
             panel->setAlignment(Qt::AlignCenter);
+            panel->setAccessibleDescription(QStringLiteral(
+                "Shows CHANGED after an edit until the next load, New Pilot or Save"));
             m_changedPanel = panel;
         }
     }
     offerPopup(bar);
+    ClearChanged();
     return bar;
 }
 
+// The panel's name tells a screen reader what the mark says, shown or not.
 void TForm1::MarkChanged() {
     m_changedFlag = true;
     m_changedPanel->setText(QStringLiteral("CHANGED"));
+    m_changedPanel->setAccessibleName(QStringLiteral("Changed"));
 }
 
 void TForm1::ClearChanged() {
     m_changedFlag = false;
     m_changedPanel->clear();
+    m_changedPanel->setAccessibleName(QStringLiteral("Not changed"));
 }
 
 WindowState TForm1::currentState() const {
@@ -200,10 +234,33 @@ WindowState TForm1::currentState() const {
             m_changedFlag};
 }
 
-// Puts back what the window held and showed, running no field rule.
-void TForm1::showState(const WindowState& state) {
+// Puts back what the window held and showed, running no field rule; a group keeps what it
+// shows now when the step left its fields alone and it shows something else (another
+// battle, craft or mission chosen since). Those fields hold the same values in both states,
+// so the group shows them rightly; the ticks of the battle that state showed are committed
+// into the record, as a switch to the battle kept would have committed them.
+void TForm1::showState(const WindowState& state, const WindowState& other) {
+    const std::array<std::pair<QWidget*, std::span<const pilot::Field>>, 3> selecting = {{
+        {m_training, kTrainingFields},
+        {m_combat, kCombatFields},
+        {m_battle, kBattleFields},
+    }};
+    std::vector<std::pair<QWidget*, FieldsView>> shownNow;
+    for (const auto& [group, fields] : selecting) {
+        if (!differIn(state.pending, other.pending, fields)) {
+            shownNow.emplace_back(group, FieldsView::capture(std::span(&group, 1)));
+        }
+    }
     m_record = state.record;
     state.fields.restore(recordGroups());
+    for (const auto& [group, view] : shownNow) {
+        if (FieldsView::capture(std::span(&group, 1)) != view) {
+            view.restore(std::span(&group, 1));
+            if (group == m_battle) {
+                m_record = state.pending;
+            }
+        }
+    }
     m_battle->adoptShownBattle();
     if (state.changedMark) {
         MarkChanged();

@@ -137,7 +137,10 @@ private:
 
     // What Undo keeps and puts back (TForm1.cpp).
     [[nodiscard]] WindowState currentState() const;
-    void showState(const WindowState& state);
+    // Shows `state`, reached by a step from or to `other`. A group that picks what it shows
+    // (battle, training craft, combat craft and mission) keeps what it shows now unless the
+    // step changed its fields: undoing a general value keeps the battle in view.
+    void showState(const WindowState& state, const WindowState& other);
 
     QStringList m_arguments;
     ui::DialogService& m_dialogs;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 
 #include "Controls.h"
+#include "ElementNames.h"
 #include "NumberField.h"
 #include "PilotRecord.h"
 
@@ -24,17 +25,15 @@ constexpr int kLabelWidth = kEditLeft - kLeft;
 struct FieldRow {
     const char* name;
     const char* label;
-    const char* accessibleName;  // for Undo and screen readers
     const char* tooltip;
     pilot::Field field;  // the element of the selected ship
     int top;
 };
 
 constexpr std::array<FieldRow, 2> kFieldRows = {{
-    {"ScoreEdit1", "Score:", "Training Score", "Overallscore for this ship",
-     pilot::Field::TrainingScore, 42},
-    {"LevelEdit2", "Highest Level:", "Highest Training Level",
-     "Highest Level reached with this ship", pilot::Field::TrainingLevel, 66},
+    {"ScoreEdit1", "Score:", "Overallscore for this ship", pilot::Field::TrainingScore, 42},
+    {"LevelEdit2", "Highest Level:", "Highest Level reached with this ship",
+     pilot::Field::TrainingLevel, 66},
 }};
 static_assert(std::ranges::all_of(kFieldRows, [](const FieldRow& row) {
     return pilot::editedAs(row.field, pilot::Editing::NumberRule);
@@ -49,14 +48,14 @@ TrainingGroup::TrainingGroup(pilot::PilotRecord& record, std::function<void()> m
     m_shipBox = ui::makeSelector(this, QStringLiteral("TrainingShipBox"), ui::craftEntries(),
                                  QStringLiteral("Training Ship"), QStringLiteral("Shiptype"),
                                  QRect(kLeft, 16, 137, 20));
-    m_shipBox->setAccessibleName(QStringLiteral("Training Ship"));
+    m_shipBox->setAccessibleName(QStringLiteral("Training craft"));
     connect(m_shipBox, &QComboBox::activated, this, &TrainingGroup::TrainingShipBoxChange);
 
     for (const FieldRow& row : kFieldRows) {
         const QString name = QString::fromLatin1(row.name);
         QLineEdit* edit = ui::makeEdit(this, name, QString::fromLatin1(row.tooltip),
                                        QRect(kEditLeft, row.top, kEditWidth, 18));
-        edit->setAccessibleName(QString::fromLatin1(row.accessibleName));
+        edit->setAccessibleName(QString::fromStdString(pilot::fieldTitle(row.field)));
         ui::makeLabel(this, name + QStringLiteral("Label"), QString::fromLatin1(row.label),
                       QRect(kLeft, row.top + 3, kLabelWidth, 12), edit);
         const pilot::Field field = row.field;

@@ -1,5 +1,8 @@
 #include "FieldPath.h"
 
+#include "ElementNames.h"
+#include "NameSuggestion.h"
+
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -83,6 +86,10 @@ std::string indexNote(const ElementPath& path) {
     if (info.reserved() || info.dimensions == 0) {
         return {};
     }
+    if (path.field == Field::ShipKills) {
+        return path.row < kShipKillLabels.size() ? std::string(kShipKillLabels[path.row])
+                                                 : std::string();
+    }
     std::string note = dimensionNote(info.rows, path.row);
     if (info.dimensions == 2) {
         const std::string second = dimensionNote(info.columns, path.column);
@@ -100,7 +107,15 @@ std::variant<ElementPath, std::string> parseFieldPath(std::string_view text) {
     const std::string_view name = text.substr(0, text.find('['));
     const auto field = findField(name);
     if (!field) {
-        return "unknown field \"" + std::string(name) + "\"";
+        std::vector<std::string_view> names;
+        for (const FieldInfo& info : kFieldTable) {
+            if (!info.reserved()) {
+                names.push_back(info.name);
+            }
+        }
+        const auto meant = likelyMeant(names, name);
+        return "unknown field \"" + std::string(name) + "\"" +
+               (meant ? "; did you mean " + std::string(*meant) + "?" : std::string());
     }
     const FieldInfo& info = fieldInfo(*field);
     const auto indices = splitIndices(text.substr(name.size()));

@@ -24,12 +24,12 @@ struct ElementPath {
 [[nodiscard]] std::string pathName(const ElementPath& path);
 
 // What the indices mean to a player, counted from 1: "battle 4, mission 3",
-// "TIE Bomber, mission 1", "spare slot 8". Empty where an index names nothing more than
-// itself (single values, kill counters, reserved stretches).
+// "TIE Bomber, mission 1", "spare slot 8"; for a kill counter the craft label the window
+// shows beside it ("T-W"). Empty for single values and reserved stretches.
 [[nodiscard]] std::string indexNote(const ElementPath& path);
 
-// The name with its note in brackets, as show and check print an element:
-// "BattleMissionScore[3][2] (battle 4, mission 3)".
+// The name with its note in brackets, as show, diff and check print an element:
+// "BattleMissionScore[3][2] (battle 4, mission 3)", "ShipKills[12] (T-W)".
 [[nodiscard]] std::string elementLabel(const ElementPath& path);
 
 // Reads a name as pathName writes it, checked against the field table: the field must

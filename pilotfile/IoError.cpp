@@ -34,6 +34,20 @@ constexpr std::array<int, 10> kMeaningfulCodes = {
 
 constexpr int kShiftedErrnoBase = 1000;
 
+constexpr std::array<CodeText, 10> kReasons = {{
+    {IoError::FileNotFound, "the file does not exist"},
+    {IoError::InvalidPath, "the name is not valid or its folder does not exist"},
+    {IoError::TooManyOpenFiles, "too many files are open"},
+    {IoError::AccessDenied,
+     "access denied: no permission, a read-only disk, or not a regular file"},
+    {IoError::WriteFault, "the device failed while writing"},
+    {IoError::ReadFault, "the device failed while reading"},
+    {IoError::SharingViolation, "another program holds the file"},
+    {IoError::ReadPastEnd, "it holds fewer than the 1928 bytes of a pilot record"},
+    {IoError::DiskFull, "the disk is full"},
+    {IoError::InvalidNumber, "invalid numeric input"},
+}};
+
 bool parentFolderExists(const std::string& path) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (parent.empty()) {
@@ -86,6 +100,23 @@ IoError IoError::fromErrno(int errnoValue, const std::string& path, Transfer tra
         return {kShiftedErrnoBase + errnoValue};
     }
     return {errnoValue};
+}
+
+std::string plainReason(const IoError& error, const std::filesystem::path& path) {
+    std::error_code ignored;
+    if (error.code == IoError::AccessDenied && !path.empty() &&
+        std::filesystem::is_directory(path, ignored)) {
+        return "access denied: it is a folder, not a file";
+    }
+    const auto* known =
+        std::find_if(kReasons.begin(), kReasons.end(),
+                     [&error](const CodeText& entry) { return entry.code == error.code; });
+    if (known != kReasons.end()) {
+        return std::string(known->text);
+    }
+    const int errnoValue =
+        error.code > kShiftedErrnoBase ? error.code - kShiftedErrnoBase : error.code;
+    return std::generic_category().message(errnoValue);
 }
 
 std::string withClosingPeriod(std::string message) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace pilot {
@@ -40,6 +41,12 @@ struct IoError {
 
     friend bool operator==(const IoError&, const IoError&) = default;
 };
+
+// What the error means in plain English, for those who read no German: "the file does not
+// exist", or "access denied: it is a folder, not a file" when `path`, the file that was to
+// be read or written, is a folder. A code that stands for a system error gives the
+// system's own words for it.
+[[nodiscard]] std::string plainReason(const IoError& error, const std::filesystem::path& path = {});
 
 // The text of an error box: the message with "." appended when its last character sorts
 // after "." ("Datei nicht gefunden." and "I/O-Fehler 32.", but "Lesen nach Dateiende (EOF)",

@@ -1,6 +1,7 @@
 #include "PilotFileIO.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -269,8 +270,11 @@ std::optional<IoError> syncFileSystem(const fs::path& folder, const SystemCalls&
     return std::nullopt;
 }
 
-std::optional<IoError> appendToFile(const fs::path& path, std::string_view bytes,
-                                    const SystemCalls& os) {
+namespace {
+
+// Appends as appendToFile says; the file's length before the bytes, where they begin.
+std::variant<std::uint64_t, IoError> appendAtEnd(const fs::path& path, std::string_view bytes,
+                                                 const SystemCalls& os) {
     if (path.empty()) {
         return IoError{IoError::InvalidPath};
     }
@@ -309,13 +313,24 @@ std::optional<IoError> appendToFile(const fs::path& path, std::string_view bytes
         if (error != 0) {
             return errorAt(error, path);
         }
-        return std::nullopt;
+        return static_cast<std::uint64_t>(info.st_size);
     }
     return IoError{IoError::SharingViolation};
 }
 
-std::optional<IoError> createOrAppend(const fs::path& path, std::string_view created,
-                                      std::string_view appended, const SystemCalls& os) {
+}  // namespace
+
+std::optional<IoError> appendToFile(const fs::path& path, std::string_view bytes,
+                                    const SystemCalls& os) {
+    auto appended = appendAtEnd(path, bytes, os);
+    if (auto* error = std::get_if<IoError>(&appended)) {
+        return *error;
+    }
+    return std::nullopt;
+}
+
+std::variant<Placement, IoError> createOrAppend(const fs::path& path, std::string_view created,
+                                                std::string_view appended, const SystemCalls& os) {
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         auto opened = storage::openPlace(path, os);
         if (const auto* error = std::get_if<IoError>(&opened)) {
@@ -323,14 +338,18 @@ std::optional<IoError> createOrAppend(const fs::path& path, std::string_view cre
         }
         Place& place = std::get<Place>(opened);
         if (place.existing) {
-            return appendToFile(path, appended, os);
+            auto at = appendAtEnd(path, appended, os);
+            if (const auto* error = std::get_if<IoError>(&at)) {
+                return *error;
+            }
+            return Placement{.appended = true, .offset = std::get<std::uint64_t>(at)};
         }
         auto made = storage::createFile(place, created, Durability::Synced, os);
         if (const auto* error = std::get_if<IoError>(&made)) {
             return *error;
         }
         if (!std::holds_alternative<storage::Exists>(made)) {
-            return std::nullopt;
+            return Placement{};
         }
     }
     return IoError{IoError::SharingViolation};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -88,13 +89,22 @@ struct ChangedOnDisk {
                                                   std::string_view bytes,
                                                   const SystemCalls& os = PosixCalls{});
 
+// Where createOrAppend put its bytes: a new file, or appended to an existing one at
+// `offset`, its length just before (what other writers appended before them included).
+struct Placement {
+    bool appended = false;
+    std::uint64_t offset = 0;
+
+    friend bool operator==(const Placement&, const Placement&) = default;
+};
+
 // Creates the file with `created` as its whole content when the name is free; when anything
 // has that name (a dangling link too), appends `appended` to it instead. The new file
 // appears whole or not at all, so that two programs doing this at once make one file that
 // holds each one's content whole.
-[[nodiscard]] std::optional<IoError> createOrAppend(const std::filesystem::path& path,
-                                                    std::string_view created,
-                                                    std::string_view appended,
-                                                    const SystemCalls& os = PosixCalls{});
+[[nodiscard]] std::variant<Placement, IoError> createOrAppend(const std::filesystem::path& path,
+                                                              std::string_view created,
+                                                              std::string_view appended,
+                                                              const SystemCalls& os = PosixCalls{});
 
 }  // namespace pilot

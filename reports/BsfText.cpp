@@ -1,5 +1,7 @@
 #include "BsfText.h"
 
+#include <fstream>
+
 #include "PilotFileIO.h"
 #include "PilotRecord.h"
 
@@ -10,6 +12,28 @@ namespace {
 void appendLine(std::string& text, std::string_view line) {
     text += line;
     text += kBsfLineEnd;
+}
+
+// The separator lines (CR LF or LF) among the file's first `length` bytes, as the file
+// held them when this form was appended after them (later appends go after it); nothing
+// when they cannot be read.
+std::optional<std::size_t> separatorsBefore(const std::filesystem::path& path,
+                                            std::uint64_t length) {
+    std::ifstream file(path, std::ios::binary);
+    std::size_t separators = 0;
+    std::string line;
+    std::uint64_t read = 0;
+    while (read < length && std::getline(file, line)) {
+        read += line.size() + 1;
+        if (line.ends_with('\r')) {
+            line.pop_back();
+        }
+        separators += line == kBsfSeparatorLine ? 1 : 0;
+    }
+    if (read < length) {
+        return std::nullopt;
+    }
+    return separators;
 }
 
 std::string missionLine(std::size_t number, std::int32_t score) {
@@ -71,14 +95,25 @@ std::string bsfFormText(const BsfInput& input, const pilot::PilotRecord& record)
     return text;
 }
 
-std::optional<pilot::IoError> saveBsfForm(const std::filesystem::path& path,
-                                          std::string_view formText) {
+std::variant<SavedForm, pilot::IoError> saveBsfForm(const std::filesystem::path& path,
+                                                    std::string_view formText) {
     // Anything of that name, readable or not (a dangling link too), is appended to: a file
     // full of earlier forms is never replaced.
     std::string appended;
     appendLine(appended, kBsfSeparatorLine);
     appended += formText;
-    return pilot::createOrAppend(path, formText, appended);
+    const auto placed = pilot::createOrAppend(path, formText, appended);
+    if (const auto* error = std::get_if<pilot::IoError>(&placed)) {
+        return *error;
+    }
+    const pilot::Placement& placement = std::get<pilot::Placement>(placed);
+    if (!placement.appended) {
+        return SavedForm{.appended = false, .formNumber = 1};
+    }
+    // After the separators of the file come this form's own and then the form.
+    const auto separators = separatorsBefore(path, placement.offset);
+    return SavedForm{.appended = true,
+                     .formNumber = separators ? std::optional(*separators + 2) : std::nullopt};
 }
 
 }  // namespace reports

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "IoError.h"
 
@@ -69,10 +70,20 @@ inline constexpr std::string_view kBsfSeparatorLine =
 // missing (or out of range) writes no score lines.
 [[nodiscard]] std::string bsfFormText(const BsfInput& input, const pilot::PilotRecord& record);
 
+// What became of a form written by saveBsfForm: a new file (form 1), or appended to an
+// existing one as its form number `formNumber`, counted by the separator lines before it
+// (nothing when the file cannot be read back).
+struct SavedForm {
+    bool appended = false;
+    std::optional<std::size_t> formNumber;
+
+    friend bool operator==(const SavedForm&, const SavedForm&) = default;
+};
+
 // Writes one form to a file: an existing file gets the separator line and the form
 // appended at its end (and stays untouched if it cannot be opened for appending); a file
 // that does not exist is created with the form alone.
-[[nodiscard]] std::optional<pilot::IoError> saveBsfForm(const std::filesystem::path& path,
-                                                        std::string_view formText);
+[[nodiscard]] std::variant<SavedForm, pilot::IoError> saveBsfForm(const std::filesystem::path& path,
+                                                                  std::string_view formText);
 
 }  // namespace reports

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -330,6 +332,59 @@ TEST_F(FormTest, TwoSavesToOneFileGiveFormSeparatorForm) {
                           "Mission 1: -301\r\nMission 2: -302\r\nMission 3: -303\r\n"
                           "Mission 4: -304\r\n");
     EXPECT_EQ(m_record, scoredRecord());  // the form never writes to the record
+}
+
+// Choosing another battle in the form selects that battle's last completed mission, as the
+// hand-over does, so that no mission never flown is written; the user may choose more.
+TEST_F(FormTest, TheLastMissionFollowsTheBattleChosen) {
+    m_record.setU8(Field::BattleLastMission, 8, 0);
+    m_record.setU8(Field::BattleLastMission, 0, 1);
+    m_record.setU8(Field::BattleLastMission, 9, 2);
+    m_record.setU8(Field::BattleLastMission, 1, 3);
+    const struct {
+        int battle;
+        const char* shown;
+        std::size_t lines;
+    } cases[] = {{0, "8", 8}, {3, "1", 1}, {1, "", 0}, {4, "3", 3}, {2, "", 0}, {0, "8", 8}};
+    handOver(0);
+    int saved = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.battle);
+        choose(control<QComboBox>("BattleBox"), c.battle);
+        EXPECT_EQ(control<QComboBox>("ComboBox3")->currentText(), latin1(c.shown));
+        const std::string form = save("FOLLOW" + std::to_string(++saved) + ".TXT");
+        EXPECT_EQ(std::count(form.begin(), form.end(), '\n'), 5 + static_cast<long>(c.lines));
+    }
+    choose(control<QComboBox>("ComboBox3"), 5);  // told otherwise, it writes six
+    const std::string more = save("MORE.TXT");
+    EXPECT_EQ(std::count(more.begin(), more.end(), '\n'), 5 + 6);
+}
+
+// The status line says where each Save put its form and as which form of the file.
+TEST_F(FormTest, TheStatusLineSaysWhereTheFormWent) {
+    handOver();
+    auto* status = control<QLabel>("FormStatus");
+    EXPECT_FALSE(status->isVisibleTo(&m_form));
+    const struct {
+        const char* file;
+        const char* said;
+    } saves[] = {
+        {"BSF1.TXT", "Form written to BSF1.TXT"},
+        {"BSF1.TXT", "Form appended to BSF1.TXT as form 2"},
+        {"BSF1.TXT", "Form appended to BSF1.TXT as form 3"},
+        {"OTHER.TXT", "Form written to OTHER.TXT"},
+    };
+    for (const auto& s : saves) {
+        SCOPED_TRACE(s.said);
+        save(s.file);
+        EXPECT_TRUE(status->isVisibleTo(&m_form));
+        EXPECT_EQ(status->text(), latin1(s.said));
+    }
+    m_dialogs.answerCancel();
+    click("BitBtn2");
+    EXPECT_EQ(status->text(), latin1("Form written to OTHER.TXT"));
+    handOver();
+    EXPECT_FALSE(status->isVisibleTo(&m_form));
 }
 
 TEST_F(FormTest, SaveDialogAsksForAFormFileAndCancelWritesNothing) {

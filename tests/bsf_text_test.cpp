@@ -172,7 +172,7 @@ const std::string kSeparator = "---------------------------------------------\r\
 TEST(BsfSave, ANewFileHoldsTheFormAlone) {
     testing_support::TempDir dir;
     const auto path = dir / "FORM.TXT";
-    ASSERT_FALSE(reports::saveBsfForm(path, kHead).has_value());
+    ASSERT_FALSE(testing_support::errorOf(reports::saveBsfForm(path, kHead)).has_value());
     EXPECT_EQ(testing_support::readText(path), kHead);
 }
 
@@ -181,7 +181,7 @@ TEST(BsfSave, EachFurtherFormFollowsASeparator) {
     const auto path = dir / "FORM.TXT";
     const std::vector<std::string> forms = {"first\r\n", "second\r\n", "third\r\n"};
     for (const std::string& form : forms) {
-        ASSERT_FALSE(reports::saveBsfForm(path, form).has_value());
+        ASSERT_FALSE(testing_support::errorOf(reports::saveBsfForm(path, form)).has_value());
     }
     EXPECT_EQ(testing_support::readText(path),
               "first\r\n" + kSeparator + "second\r\n" + kSeparator + "third\r\n");
@@ -192,7 +192,7 @@ TEST(BsfSave, AnExistingFileIsAppendedToWhateverItHolds) {
     testing_support::TempDir dir;
     const auto path = dir / "OLD.TXT";
     testing_support::writeBytes(path, std::string("no line end"));
-    ASSERT_FALSE(reports::saveBsfForm(path, "form\r\n").has_value());
+    ASSERT_FALSE(testing_support::errorOf(reports::saveBsfForm(path, "form\r\n")).has_value());
     EXPECT_EQ(testing_support::readText(path), "no line end" + kSeparator + "form\r\n");
 }
 
@@ -210,7 +210,7 @@ TEST(BsfSave, AnUnreadableOrWriteProtectedFileIsNeverReplaced) {
         const auto path = dir / "FORMS.TXT";
         testing_support::writeBytes(path, std::string("earlier forms\r\n"));
         ASSERT_EQ(::chmod(path.c_str(), file.mode), 0);
-        const auto error = reports::saveBsfForm(path, "form\r\n");
+        const auto error = testing_support::errorOf(reports::saveBsfForm(path, "form\r\n"));
         ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
         EXPECT_EQ(error, file.appended
                              ? std::nullopt
@@ -227,7 +227,8 @@ TEST(BsfSave, AnExistingFileThatCannotBeAppendedToStaysUntouched) {
     if (!mount.mounted() || !mount.populate({{"FORMS.TXT", "earlier forms\r\n"}})) {
         GTEST_SKIP() << "no read-only file system can be mounted here";
     }
-    const auto error = reports::saveBsfForm(dir / "ro" / "FORMS.TXT", "form\r\n");
+    const auto error =
+        testing_support::errorOf(reports::saveBsfForm(dir / "ro" / "FORMS.TXT", "form\r\n"));
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(testing_support::readText(dir / "ro" / "FORMS.TXT"), "earlier forms\r\n");
 }
@@ -235,20 +236,24 @@ TEST(BsfSave, AnExistingFileThatCannotBeAppendedToStaysUntouched) {
 TEST(BsfSave, AFolderOfThatNameIsAnErrorAndStays) {
     testing_support::TempDir dir;
     std::filesystem::create_directory(dir / "FORM.TXT");
-    EXPECT_TRUE(reports::saveBsfForm(dir / "FORM.TXT", "form\r\n").has_value());
+    EXPECT_TRUE(
+        testing_support::errorOf(reports::saveBsfForm(dir / "FORM.TXT", "form\r\n")).has_value());
     EXPECT_TRUE(std::filesystem::is_directory(dir / "FORM.TXT"));
 }
 
 TEST(BsfSave, ADanglingLinkIsNotReplacedByAFile) {
     testing_support::TempDir dir;
     std::filesystem::create_symlink(dir / "gone" / "FORM.TXT", dir / "LINK.TXT");
-    EXPECT_TRUE(reports::saveBsfForm(dir / "LINK.TXT", "form\r\n").has_value());
+    EXPECT_TRUE(
+        testing_support::errorOf(reports::saveBsfForm(dir / "LINK.TXT", "form\r\n")).has_value());
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "LINK.TXT"));
 }
 
 TEST(BsfSave, AMissingFolderIsReported) {
     testing_support::TempDir dir;
-    EXPECT_TRUE(reports::saveBsfForm(dir / "missing" / "FORM.TXT", "form\r\n").has_value());
+    EXPECT_TRUE(
+        testing_support::errorOf(reports::saveBsfForm(dir / "missing" / "FORM.TXT", "form\r\n"))
+            .has_value());
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 

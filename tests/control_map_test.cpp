@@ -46,6 +46,7 @@ const std::map<QString, QString> kSilentRoles = {
      QStringLiteral("\"CHANGED\" from an edit until the next load, New Pilot or Save")},
     {QStringLiteral("StatusPanel3"), QStringLiteral("third panel of the status bar, empty")},
     {QStringLiteral("DiskChangeText"), QStringLiteral("says which file another program changed")},
+    {QStringLiteral("FormStatus"), QStringLiteral("says where the last Save put its form")},
 };
 
 // The label that names a control: its buddy, or the nearest label on its left in the same
@@ -253,15 +254,20 @@ private:
 std::string editorMap() {
     EditorUse use;
     const editor::TForm1& window = use.window();
-    // Before any use: Undo and Redo name the step they would take back.
+    // Before any use: Undo and Redo name the step they would take back, and the mission
+    // controls the battle shown first.
     const std::vector<Row> commands = commandRows(window);
+    std::map<const QWidget*, QString> roles;
+    for (const QWidget* control : namedControls(window)) {
+        roles[control] = roleOf(*control);
+    }
     std::ostringstream out;
     out << "## The editor window, `TForm1`\n";
     for (QGroupBox* group : window.findChildren<QGroupBox*>()) {
         std::vector<Row> rows;
         const bool record = group->objectName() != QStringLiteral("BsfGenerationGroup");
         for (QWidget* control : namedControls(*group)) {
-            rows.push_back({control->objectName(), kindOf(*control), roleOf(*control),
+            rows.push_back({control->objectName(), kindOf(*control), roles.at(control),
                             record ? use.writes(*control) : QString()});
         }
         out << "\n### Group \"" << group->title().trimmed().toStdString() << "\"\n\n";

@@ -37,6 +37,34 @@ TEST(IoErrorText, MessagesByCode) {
     }
 }
 
+// The reason in plain English beside each message; a folder where a file was to be read or
+// written is named as such, and a system error keeps the system's words.
+TEST(IoErrorText, PlainReasonsByCode) {
+    TempDir dir;
+    fs::create_directory(dir / "folder.TFR");
+    const struct {
+        int code;
+        fs::path path;
+        std::string reason;
+    } cases[] = {
+        {2, dir / "gone.TFR", "the file does not exist"},
+        {3, {}, "the name is not valid or its folder does not exist"},
+        {5, dir / "folder.TFR", "access denied: it is a folder, not a file"},
+        {5, dir / "gone.TFR",
+         "access denied: no permission, a read-only disk, or not a regular file"},
+        {5, {}, "access denied: no permission, a read-only disk, or not a regular file"},
+        {32, {}, "another program holds the file"},
+        {100, {}, "it holds fewer than the 1928 bytes of a pilot record"},
+        {101, {}, "the disk is full"},
+        {EFBIG, {}, "File too large"},
+        {1000 + EPIPE, {}, "Broken pipe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(pilot::plainReason(IoError{c.code}, c.path), c.reason);
+    }
+}
+
 TEST(IoErrorText, SystemErrorsMapToCodes) {
     TempDir dir;
     using Transfer = IoError::Transfer;

@@ -84,11 +84,13 @@ std::vector<Operation> operations() {
          }},
         {"first form", std::nullopt, kForm,
          [](const fs::path& target, const pilot::SystemCalls& os) {
-             return pilot::createOrAppend(target, kForm, kSeparator + kForm, os);
+             return testing_support::errorOf(
+                 pilot::createOrAppend(target, kForm, kSeparator + kForm, os));
          }},
         {"further form", kEarlierForms, kEarlierForms + kSeparator + kForm,
          [](const fs::path& target, const pilot::SystemCalls& os) {
-             return pilot::createOrAppend(target, kForm, kSeparator + kForm, os);
+             return testing_support::errorOf(
+                 pilot::createOrAppend(target, kForm, kSeparator + kForm, os));
          }},
     };
 }

@@ -65,7 +65,8 @@ std::vector<Writer> writers() {
          }},
         {"form", true,
          [](const fs::path& path, const pilot::SystemCalls& os) {
-             return pilot::createOrAppend(path, "form\r\n", kSeparator + "form\r\n", os);
+             return testing_support::errorOf(
+                 pilot::createOrAppend(path, "form\r\n", kSeparator + "form\r\n", os));
          }},
         {"append", false,
          [](const fs::path& path, const pilot::SystemCalls& os) {
@@ -136,11 +137,13 @@ TEST(StorageTargets, AnAppendThatFillsTheDiskLeavesTheFileAsItWas) {
     testing_support::writeBytes(dir / "disk" / "FORMS.TXT", earlier);
     ASSERT_TRUE(disk.fill("filler"));
     const std::string form(300, 'f');
-    EXPECT_EQ(pilot::createOrAppend(dir / "disk" / "FORMS.TXT", form, kSeparator + form),
+    EXPECT_EQ(testing_support::errorOf(
+                  pilot::createOrAppend(dir / "disk" / "FORMS.TXT", form, kSeparator + form)),
               IoError{IoError::DiskFull});
     EXPECT_EQ(pilot::appendToFile(dir / "disk" / "FORMS.TXT", form), IoError{IoError::DiskFull});
     EXPECT_EQ(testing_support::readText(dir / "disk" / "FORMS.TXT"), earlier);
-    EXPECT_EQ(pilot::createOrAppend(dir / "disk" / "NEW.TXT", form, kSeparator + form),
+    EXPECT_EQ(testing_support::errorOf(
+                  pilot::createOrAppend(dir / "disk" / "NEW.TXT", form, kSeparator + form)),
               IoError{IoError::DiskFull});
     EXPECT_EQ(namesIn(dir / "disk"), (std::set<std::string>{"FORMS.TXT", "filler"}));
 }

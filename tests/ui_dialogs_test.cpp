@@ -256,8 +256,10 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
         QString defaultButton;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QWidget* parent = nullptr;
+        QString letters;  // each button's letter for the keyboard, in the buttons' order
     };
-    // Looks at the box, then presses the button with the text given (Escape when empty).
+    // Looks at the box, then presses the button with the text given (Escape when empty, the
+    // letter with Alt for "&x").
     const auto pressing = [](Seen& seen, QString pressed) {
         return [&seen, pressed](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
@@ -268,11 +270,25 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
             seen.parent = box->parentWidget();
             for (QAbstractButton* button : box->buttons()) {
                 seen.buttons << button->text().remove(u'&');
+                const qsizetype mark = button->text().indexOf(u'&');
+                seen.letters += mark >= 0 ? button->text()[mark + 1].toLower() : QChar(u'?');
             }
             seen.buttons.sort();
             seen.defaultButton = box->defaultButton()->text().remove(u'&');
             if (pressed.isEmpty()) {
                 QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            // A letter reaches the buttons of the active window only; a box that never got
+            // there fails the test, and is answered by Escape so that it does not block it.
+            if (pressed.startsWith(u'&')) {
+                box->activateWindow();
+                if (!QTest::qWaitForWindowActive(box)) {
+                    ADD_FAILURE() << "the box did not become active";
+                    QTest::keyClick(box, Qt::Key_Escape);
+                    return;
+                }
+                QTest::keyClick(box, pressed[1].toLatin1(), Qt::AltModifier);
                 return;
             }
             for (QAbstractButton* button : box->buttons()) {
@@ -287,10 +303,10 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
     const struct {
         const char* pressed;
         ui::SaveChoice choice;
-    } saveAnswers[] = {{"Save", ui::SaveChoice::Save},
-                       {"Discard", ui::SaveChoice::Discard},
-                       {"Cancel", ui::SaveChoice::Cancel},
-                       {"", ui::SaveChoice::Cancel}};
+    } saveAnswers[] = {{"Save", ui::SaveChoice::Save},     {"Discard", ui::SaveChoice::Discard},
+                       {"Cancel", ui::SaveChoice::Cancel}, {"", ui::SaveChoice::Cancel},
+                       {"&s", ui::SaveChoice::Save},       {"&d", ui::SaveChoice::Discard},
+                       {"&c", ui::SaveChoice::Cancel}};
     for (const auto& answer : saveAnswers) {
         SCOPED_TRACE(answer.pressed);
         Seen seen;
@@ -303,13 +319,15 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
         EXPECT_EQ(seen.buttons, (QStringList{QStringLiteral("Cancel"), QStringLiteral("Discard"),
                                              QStringLiteral("Save")}));
         EXPECT_EQ(seen.defaultButton, QStringLiteral("Save"));
+        EXPECT_EQ(QString(seen.letters).remove(u'?').size(), 3) << seen.letters.toStdString();
         EXPECT_EQ(seen.icon, QMessageBox::Warning);
         EXPECT_EQ(seen.parent, &owner);
     }
     const struct {
         const char* pressed;
         bool overwrite;
-    } overwriteAnswers[] = {{"Overwrite", true}, {"Cancel", false}, {"", false}};
+    } overwriteAnswers[] = {
+        {"Overwrite", true}, {"Cancel", false}, {"", false}, {"&o", true}, {"&c", false}};
     for (const auto& answer : overwriteAnswers) {
         SCOPED_TRACE(answer.pressed);
         Seen seen;
@@ -323,6 +341,7 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
                   (QStringList{QStringLiteral("Cancel"), QStringLiteral("Overwrite")}));
         EXPECT_EQ(seen.defaultButton, QStringLiteral("Cancel"));
         EXPECT_EQ(seen.parent, &owner);
+        EXPECT_EQ(QString(seen.letters).remove(u'?').size(), 2) << seen.letters.toStdString();
     }
 }
 
@@ -422,7 +441,7 @@ TEST(AboutBox, ShowsItsLinesAndOpensItsLinks) {
 
     auto* ok = box.findChild<QPushButton*>(QStringLiteral("OkButton"));
     ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    EXPECT_EQ(ok->text(), QStringLiteral("&OK"));  // "OK", with its letter for Alt+O
     ok->click();
     EXPECT_EQ(box.result(), QDialog::Accepted);
 }

@@ -3,8 +3,10 @@
 // before it, each redo what it showed after.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,13 +36,29 @@ using testing_support::showableRecord;
 using testing_support::WindowShell;
 using testing_support::writeRecord;
 
-// The record and what the window shows of it.
+// The record and what the window shows of it, group by group.
 struct Shown {
     PilotRecord record;
-    editor::FieldsView fields;
+    std::vector<editor::FieldsView> groups;
     QString changedPanel;
     friend bool operator==(const Shown&, const Shown&) = default;
 };
+
+// The groups whose selector picks what they show, by their place among the record's groups;
+// a step names those whose fields it changes.
+enum Picking : unsigned { kNone = 0, kTraining = 1u << 1, kCombat = 1u << 2, kBattle = 1u << 3 };
+constexpr std::array<std::size_t, 3> kPickingGroups = {1, 2, 3};
+
+// What a step taken back or again shows: the state it leads to, but a group whose fields
+// the step left alone shows what it showed before (another battle chosen since stays).
+Shown expectedAfterStep(Shown target, const Shown& now, unsigned changes) {
+    for (const std::size_t group : kPickingGroups) {
+        if ((changes & (1u << group)) == 0) {
+            target.groups[group] = now.groups[group];
+        }
+    }
+    return target;
+}
 
 void PrintTo(const Shown& shown, std::ostream* out) {
     *out << "record starting "
@@ -52,7 +70,11 @@ void PrintTo(const Shown& shown, std::ostream* out) {
 class Undo : public WindowShell {
 protected:
     [[nodiscard]] Shown shown() const {
-        return {window->record(), editor::FieldsView::capture(recordGroups()), changedPanel()};
+        Shown now{window->record(), {}, changedPanel()};
+        for (QWidget* group : recordGroups()) {
+            now.groups.push_back(editor::FieldsView::capture(std::span(&group, 1)));
+        }
+        return now;
     }
     [[nodiscard]] QAction* undoAction() const { return control<QAction>("Undo1"); }
     [[nodiscard]] QAction* redoAction() const { return control<QAction>("Redo1"); }
@@ -87,17 +109,18 @@ TEST_F(Undo, EveryStepGoesBackAndForthExactly) {
         const char* what;
         std::function<void()> act;
         QString step;  // the step's name, empty where the action makes no step
+        unsigned changes = kNone;
     } actions[] = {
         // Showing another battle stores its shown values again: no byte changes.
         {"battle 6 chosen", [this] { choose(control<QComboBox>("BattleNRBox1"), 5); }, QString()},
         {"total score typed", [this] { typeAndLeave("TotalScoreEdit1", latin("1234")); },
-         latin("Total Score")},
+         latin("Total score")},
         {"rank chosen", [this, rank] { choose(control<QComboBox>("RankBox"), rank); },
          latin("Rank")},
         {"training ship chosen", [this] { choose(control<QComboBox>("TrainingShipBox"), 2); },
          QString()},
         {"training score typed", [this] { typeAndLeave("ScoreEdit1", latin("777")); },
-         latin("Training Score")},
+         latin("Training score"), kTraining},
         {"combat ship and mission chosen",
          [this] {
              choose(control<QComboBox>("CombatShipBox1"), 4);
@@ -105,35 +128,39 @@ TEST_F(Undo, EveryStepGoesBackAndForthExactly) {
          },
          QString()},
         {"completed box clicked", [this] { click("CheckBox18"); },
-         latin("Combat Chamber Completed")},
+         latin("Combat chamber mission completed"), kCombat},
         {"combat score typed", [this] { typeAndLeave("CombatMisScore", latin("-9")); },
-         latin("Combat Chamber Score")},
-        // Another battle's scores renew the total typed above: a step of its own.
+         latin("Combat chamber score"), kCombat},
+        // Another battle's scores renew the total typed above: a step of its own, which
+        // changes no battle's fields.
         {"battle 3 chosen", [this] { choose(control<QComboBox>("BattleNRBox1"), 2); },
          latin("Battle")},
         {"battle 6 chosen again", [this] { choose(control<QComboBox>("BattleNRBox1"), 5); },
          QString()},
         {"mission 3 score typed", [this] { typeAndLeave("Edit3", latin("5000")); },
-         latin("Mission 3 Score")},
+         latin("Battle 6, mission 3 score"), kBattle},
         {"secondary goal ticked", [this] { click("CheckBox2"); },
-         latin("Mission 2 Secondary Goal")},
-        {"bonus goal ticked", [this] { click("CheckBox12"); }, latin("Mission 4 Bonus Goal")},
+         latin("Battle 6, mission 2 secondary goal"), kBattle},
+        {"bonus goal ticked", [this] { click("CheckBox12"); },
+         latin("Battle 6, mission 4 bonus goal"), kBattle},
         {"last mission clicked", [this, radio] { click(radio.c_str()); },
-         QStringLiteral("Mission %1 Last Completed").arg(lastRadio)},
+         QStringLiteral("Battle 6, mission %1 last completed").arg(lastRadio), kBattle},
         {"no mission finished ticked", [this] { click("CheckBox17"); },
-         latin("No mission finished")},
+         latin("No mission finished"), kBattle},
         {"status chosen",
          [this, status] { choose(control<QComboBox>("BattleStatusBox1"), status); },
-         latin("Battle Status")},
-        {"kill counter typed", [this] { typeAndLeave("Edit20", latin("12")); }, latin("MIS Kills")},
+         latin("Battle status"), kBattle},
+        {"kill counter typed", [this] { typeAndLeave("Edit20", latin("12")); },
+         latin("Kills of MIS")},
         {"no mission finished unticked", [this] { click("CheckBox17"); },
-         latin("No mission finished")},
+         latin("No mission finished"), kBattle},
     };
 
     struct Step {
         QString name;
         Shown before;
         Shown after;
+        unsigned changes;
     };
     std::vector<Step> steps;
     for (const auto& action : actions) {
@@ -145,7 +172,7 @@ TEST_F(Undo, EveryStepGoesBackAndForthExactly) {
             EXPECT_EQ(after.record, before.record);
         } else {
             EXPECT_NE(after, before);
-            steps.push_back({action.step, std::move(before), std::move(after)});
+            steps.push_back({action.step, std::move(before), std::move(after), action.changes});
         }
         EXPECT_EQ(undoAction()->text(),
                   steps.empty() ? latin("Undo") : latin("Undo ") + steps.back().name);
@@ -155,8 +182,9 @@ TEST_F(Undo, EveryStepGoesBackAndForthExactly) {
     for (std::size_t i = steps.size(); i-- > 0;) {
         SCOPED_TRACE("undo " + steps[i].name.toStdString());
         ASSERT_TRUE(undoAction()->isEnabled());
+        const Shown now = shown();
         press(QKeySequence::Undo);
-        EXPECT_EQ(shown(), steps[i].before);
+        EXPECT_EQ(shown(), expectedAfterStep(steps[i].before, now, steps[i].changes));
         EXPECT_EQ(redoAction()->text(), latin("Redo ") + steps[i].name);
     }
     EXPECT_FALSE(undoAction()->isEnabled());
@@ -166,8 +194,9 @@ TEST_F(Undo, EveryStepGoesBackAndForthExactly) {
     for (const Step& step : steps) {
         SCOPED_TRACE("redo " + step.name.toStdString());
         ASSERT_TRUE(redoAction()->isEnabled());
+        const Shown now = shown();
         press(QKeySequence::Redo);
-        EXPECT_EQ(shown(), step.after);
+        EXPECT_EQ(shown(), expectedAfterStep(step.after, now, step.changes));
     }
     EXPECT_FALSE(redoAction()->isEnabled());
     EXPECT_EQ(readBytes(dir / "pilot.TFR"), bytesOf(pilot));
@@ -317,6 +346,99 @@ TEST_F(Undo, ARecordPutIntoTheWindowIsOneExactStep) {
         press(QKeySequence::Save);
         EXPECT_EQ(readBytes(dir / "pilot.TFR"), bytesOf(odd));
     }
+}
+
+// Undo and redo take back or again only what the step changed: a general value undone
+// keeps the battle, craft and mission now in view; a step that changed what a selector
+// shows (a mission score of battle 3) brings that back into view. A goal tick committed by
+// a later switch of battles stays committed.
+// The entries chosen in the battle, training craft, combat craft and mission selectors.
+struct View {
+    int battle;
+    int trainingCraft;
+    int combatCraft;
+    int combatMission;
+    friend bool operator==(const View&, const View&) = default;
+};
+
+void PrintTo(const View& view, std::ostream* out) {
+    *out << "battle " << view.battle << ", training " << view.trainingCraft << ", combat "
+         << view.combatCraft << "/" << view.combatMission;
+}
+
+TEST_F(Undo, StepsBringBackTheViewOnlyWhereTheyChangedWhatItShows) {
+    const auto view = [this] {
+        return View{control<QComboBox>("BattleNRBox1")->currentIndex(),
+                    control<QComboBox>("TrainingShipBox")->currentIndex(),
+                    control<QComboBox>("CombatShipBox1")->currentIndex(),
+                    control<QComboBox>("CombatMissionBox1")->currentIndex()};
+    };
+    const auto showView = [this](const View& v) {
+        choose(control<QComboBox>("BattleNRBox1"), v.battle);
+        choose(control<QComboBox>("TrainingShipBox"), v.trainingCraft);
+        choose(control<QComboBox>("CombatShipBox1"), v.combatCraft);
+        choose(control<QComboBox>("CombatMissionBox1"), v.combatMission);
+    };
+    const View editedIn{2, 1, 3, 4};
+    const View movedTo{5, 6, 0, 7};
+    const struct {
+        const char* what;
+        std::function<void()> edit;
+        View afterUndo;
+    } cases[] = {
+        {"skill typed", [this] { typeAndLeave("Edit83", latin("77")); }, movedTo},
+        {"rank chosen", [this] { choose(control<QComboBox>("RankBox"), 4); }, movedTo},
+        {"kill counter typed", [this] { typeAndLeave("Edit9", latin("8")); }, movedTo},
+        {"mission 3 score of battle 3 typed", [this] { typeAndLeave("Edit3", latin("4321")); },
+         View{editedIn.battle, movedTo.trainingCraft, movedTo.combatCraft, movedTo.combatMission}},
+        {"secondary goal of battle 3 ticked", [this] { click("CheckBox4"); },
+         View{editedIn.battle, movedTo.trainingCraft, movedTo.combatCraft, movedTo.combatMission}},
+        {"training score typed", [this] { typeAndLeave("ScoreEdit1", latin("55")); },
+         View{movedTo.battle, editedIn.trainingCraft, movedTo.combatCraft, movedTo.combatMission}},
+        {"combat completed clicked", [this] { click("CheckBox18"); },
+         View{movedTo.battle, movedTo.trainingCraft, editedIn.combatCraft, editedIn.combatMission}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PilotRecord pilot = showableRecord(58);
+        if (window->unsaved()) {
+            dialogs.answerSaveChanges(ui::SaveChoice::Discard);
+        }
+        openPilot(pilot);
+        showView(editedIn);
+        c.edit();
+        const PilotRecord edited = window->record();
+        ASSERT_TRUE(window->unsaved());
+        showView(movedTo);
+
+        press(QKeySequence::Undo);
+        EXPECT_EQ(view(), c.afterUndo);
+        EXPECT_FALSE(window->unsaved());  // what Save writes is the pilot as opened
+        press(QKeySequence::Redo);
+        EXPECT_EQ(view(), c.afterUndo);
+        EXPECT_TRUE(window->unsaved());
+        EXPECT_EQ(window->record().u16(Field::Skill), edited.u16(Field::Skill));
+        EXPECT_EQ(window->record().i32(Field::BattleMissionScore, 2, 2),
+                  edited.i32(Field::BattleMissionScore, 2, 2));
+    }
+
+    // A tick of battle 3 is committed by the switch to battle 6; undoing a later general
+    // edit keeps battle 6 in view and the tick in the record.
+    dialogs.answerSaveChanges(ui::SaveChoice::Discard);
+    openPilot(showableRecord(59));
+    showView(editedIn);
+    const bool ticked = control<QCheckBox>("CheckBox4")->isChecked();
+    click("CheckBox4");
+    typeAndLeave("Edit83", latin("9"));
+    showView(movedTo);
+    press(QKeySequence::Undo);
+    EXPECT_EQ(view(), movedTo);
+    EXPECT_EQ(undoAction()->text(), latin("Undo Battle 3, mission 4 secondary goal"));
+    EXPECT_EQ((window->record().u8(Field::BattleSecondaryGoals, 2) >> 3) & 1u, ticked ? 0u : 1u);
+    press(QKeySequence::Undo);
+    EXPECT_EQ(view().battle, editedIn.battle);
+    EXPECT_EQ(control<QCheckBox>("CheckBox4")->isChecked(), ticked);
+    EXPECT_FALSE(window->unsaved());
 }
 
 }  // namespace

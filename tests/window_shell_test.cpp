@@ -140,12 +140,12 @@ TEST_F(WindowShell, SurfacesListTheirEntriesInOrder) {
         const char* surface;
         const char* entries;
     } surfaces[] = {
-        {"MainMenu1", "&File|&Edit|Form Generation|&About"},
+        {"MainMenu1", "&File|&Edit|&Form Generation|&About"},
         {"File1", "Open TFR|Save TFR|Save As ...|-|Close"},
         {"EditMenu", "Undo|Redo"},
         {"FormGeneration1", "Battle Submission Form"},
         {"ToolBar1", "New Pilot|-|Load a TFR|Save TFR|BSF Generation|-"},
-        {"PopupMenu1", "Open File|Save File|Save As...|-|BSF|-|About|Close"},
+        {"PopupMenu1", "&Open File|&Save File|Save &As...|-|&BSF|-|Abo&ut|&Close"},
     };
     for (const auto& surface : surfaces) {
         SCOPED_TRACE(surface.surface);

@@ -111,7 +111,7 @@ AboutBox::AboutBox(DialogService& dialogs, QWidget* parent) : QDialog(parent) {
             QStringLiteral("Operating system: ") + QSysInfo::prettyProductName());
     addLine(lines, QStringLiteral("MemoryLabel"), memoryLine(readAvailableMemory()));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"));
+    auto* ok = new QPushButton(QStringLiteral("&OK"));
     ok->setObjectName(QStringLiteral("OkButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

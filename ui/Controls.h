@@ -51,8 +51,8 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
                   QWidget* buddy = nullptr);
 // The text a label shows: with a buddy, it reads "&&" as one ampersand.
 [[nodiscard]] QString shownText(const QLabel& label);
-// The name of the control a label stands for, as Undo and screen readers give it: the
-// label's text without its closing colon ("Total Score:" names "Total Score").
+// A label's or header's text without its closing colon ("Total Score:" gives
+// "Total Score").
 [[nodiscard]] QString nameFromLabel(const QString& label);
 // Narrows the font of the labels whose shown text does not fit their width in `font`, the
 // font they inherit: only its stretch, so size and family still follow the parent, and one

@@ -1,5 +1,8 @@
 #include "DialogService.h"
 
+#include <array>
+#include <utility>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -33,6 +36,22 @@ bool confirmCreation(QWidget* parent, const FileDialogOptions& options, const QS
 // Every box of the program carries the application title.
 QString caption() {
     return QStringLiteral("Brevanta");
+}
+
+// Gives the standard buttons of a box their captions with a letter for the keyboard (the
+// desktop's own captions of Save, Discard and Cancel have none).
+void markLetters(QMessageBox& box) {
+    const std::array<std::pair<QMessageBox::StandardButton, const char*>, 4> captions = {{
+        {QMessageBox::Save, "&Save"},
+        {QMessageBox::Discard, "&Discard"},
+        {QMessageBox::Cancel, "&Cancel"},
+        {QMessageBox::Ok, "&OK"},
+    }};
+    for (const auto& [button, text] : captions) {
+        if (QAbstractButton* shown = box.button(button)) {
+            shown->setText(QString::fromLatin1(text));
+        }
+    }
 }
 
 }  // namespace
@@ -81,6 +100,7 @@ std::optional<FileChoice> QtDialogService::chooseFile(QWidget* parent,
 void QtDialogService::showError(QWidget* parent, const QString& text, const QString& file) {
     QMessageBox box(QMessageBox::Critical, caption(), text, QMessageBox::Ok, parent);
     box.setInformativeText(QDir::toNativeSeparators(file));
+    markLetters(box);
     box.exec();
 }
 
@@ -89,6 +109,7 @@ SaveChoice QtDialogService::askSaveChanges(QWidget* parent, const QString& quest
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
+    markLetters(box);
     switch (box.exec()) {
         case QMessageBox::Save:
             return SaveChoice::Save;
@@ -102,9 +123,10 @@ SaveChoice QtDialogService::askSaveChanges(QWidget* parent, const QString& quest
 // Cancel is the default: pressing Enter keeps the other program's bytes.
 bool QtDialogService::askOverwrite(QWidget* parent, const QString& question) {
     QMessageBox box(QMessageBox::Warning, caption(), question, QMessageBox::Cancel, parent);
-    QPushButton* overwrite = box.addButton(QStringLiteral("Overwrite"), QMessageBox::AcceptRole);
+    QPushButton* overwrite = box.addButton(QStringLiteral("&Overwrite"), QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
+    markLetters(box);
     box.exec();
     return box.clickedButton() == overwrite;
 }
@@ -113,6 +135,7 @@ void QtDialogService::showUnopenedAddress(QWidget* parent, const QString& text,
                                           const QString& address) {
     QMessageBox box(QMessageBox::Warning, caption(), text, QMessageBox::Ok, parent);
     box.setInformativeText(address);
+    markLetters(box);
     for (QLabel* label : box.findChildren<QLabel*>()) {
         if (label->text() == address) {
             label->setTextFormat(Qt::PlainText);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 
 // How both windows look under any desktop: their controls stand at fixed pixel positions,
@@ -13,6 +14,9 @@ namespace ui {
 inline constexpr int kWindowFontPixels = 11;
 inline constexpr int kGroupFontPixels = 9;
 
+// The colour `share` of the way from `from` to `to` (0 is `from`, 1 is `to`).
+[[nodiscard]] QColor mixedColour(const QColor& from, const QColor& to, float share);
+
 // Arial (or the font the system puts in its place) at a height in pixels.
 [[nodiscard]] QFont windowFont(int pixels);
 
@@ -20,7 +24,10 @@ inline constexpr int kGroupFontPixels = 9;
 // or platform theme would pick, and with Fusion's measures of a 96-dpi screen. Other
 // styles draw wider frames and larger indicators and arrows than the fixed places leave
 // room for, and Fusion's own measures grow with the screen's resolution. The palette stays
-// the desktop's, so a dark desktop gives dark windows. Call it once the application exists.
+// the desktop's, so a dark desktop gives dark windows; the outlines of boxes, radio buttons
+// and edits are drawn between the window and its text colour, so that they show under any
+// palette, and the menu bar's entry chosen by keyboard (after Alt) shows as selected. Call
+// it once the application exists.
 void useFixedStyle();
 
 }  // namespace ui

@@ -137,7 +137,8 @@ TEST(CliSeveralFiles, OneMissingFileDoesNotStopTheOthers) {
     doubtful.setU8(Field::Rank, 9);
     writeRecord(dir / "one.TFR", PilotRecord::newPilot());
     writeRecord(dir / "two.TFR", doubtful);
-    const std::string missing = "brevanta-cli: gone.TFR: error 2: Datei nicht gefunden.\n";
+    const std::string missing =
+        "brevanta-cli: gone.TFR: error 2: Datei nicht gefunden. (the file does not exist)\n";
 
     auto result = runCli({"show", "one.TFR", "gone.TFR", "two.TFR"}, dir.path());
     EXPECT_EQ(result.status, 2);
@@ -173,15 +174,19 @@ TEST(CliErrors, ShowTheWindowsCodesAndTexts) {
         std::string text;
     };
     const std::vector<Broken> cases = {
-        {"gone.TFR", [](const fs::path&) {}, "error 2: Datei nicht gefunden."},
-        {"no/folder.TFR", [](const fs::path&) {}, "error 3: Ungültiger Dateiname."},
+        {"gone.TFR", [](const fs::path&) {},
+         "error 2: Datei nicht gefunden. (the file does not exist)"},
+        {"no/folder.TFR", [](const fs::path&) {},
+         "error 3: Ungültiger Dateiname. (the name is not valid or its folder does not exist)"},
         {"empty.TFR", [](const fs::path& p) { testing_support::writeBytes(p, std::string()); },
-         "error 100: Lesen nach Dateiende (EOF)"},
+         "error 100: Lesen nach Dateiende (EOF) (it holds fewer than the 1928 bytes of a pilot "
+         "record)"},
         {"short.TFR",
          [](const fs::path& p) { testing_support::writeBytes(p, std::string(1927, 'x')); },
-         "error 100: Lesen nach Dateiende (EOF)"},
+         "error 100: Lesen nach Dateiende (EOF) (it holds fewer than the 1928 bytes of a pilot "
+         "record)"},
         {"folder.TFR", [](const fs::path& p) { fs::create_directory(p); },
-         "error 5: Dateizugriff verweigert."},
+         "error 5: Dateizugriff verweigert. (access denied: it is a folder, not a file)"},
     };
     TempDir dir;
     for (const Broken& broken : cases) {
@@ -201,7 +206,9 @@ TEST(CliErrors, AWriteProtectedPilotIsNotChanged) {
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const auto result = runCli({"set", "locked.TFR", "Rank=2"}, dir.path());
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.err, "brevanta-cli: locked.TFR: error 5: Dateizugriff verweigert.\n");
+    EXPECT_EQ(result.err,
+              "brevanta-cli: locked.TFR: error 5: Dateizugriff verweigert. (access denied: no "
+              "permission, a read-only disk, or not a regular file)\n");
     EXPECT_EQ(testing_support::recordOf(path), PilotRecord::newPilot());
 }
 

@@ -130,7 +130,9 @@ TEST(CliSetShow, EveryFieldOfTheTableRoundTrips) {
     const auto show = runCli({"show", "--json", path.string()});
     ASSERT_EQ(show.status, 0) << show.err;
     const auto json = nlohmann::json::parse(show.out);
-    ASSERT_EQ(json.size(), pilot::kFieldTable.size());
+    // Every field, and the kill counters' labels beside them.
+    ASSERT_EQ(json.size(), pilot::kFieldTable.size() + 1);
+    EXPECT_EQ(json.at("ShipKillLabels").at(12), "T-W");
     for (const FieldInfo& info : pilot::kFieldTable) {
         SCOPED_TRACE(std::string(info.name));
         if (info.reserved()) {
@@ -191,7 +193,8 @@ TEST(CliShow, TextNamesEachElementWithWhatItsIndicesMean) {
         {Field::BattleStatus, 0, 0, 3, "BattleStatus[0] (battle 1): 3 (Completed)"},
         {Field::BattleMissionScore, 3, 2, static_cast<std::uint32_t>(-10),
          "BattleMissionScore[3][2] (battle 4, mission 3): -10"},
-        {Field::ShipKills, 69, 0, 3, "ShipKills[69]: 3"},
+        {Field::ShipKills, 69, 0, 3, "ShipKills[69] (Unkn): 3"},
+        {Field::ShipKills, 12, 0, 4, "ShipKills[12] (T-W): 4"},
         {Field::Reserved0, 0, 0, 0xAB, "Reserved0: ab"},
         {Field::Reserved1916, 0, 0, 0x04030201, "Reserved1916: 01020304"},
     };
@@ -268,6 +271,96 @@ TEST(CliSet, StoresWhatTheEditorsFieldsStore) {
         PilotRecord expected = before;
         expected.setRaw(value.field, value.stored, value.row, value.column);
         EXPECT_EQ(recordOf(path), expected);
+    }
+}
+
+// A value stored otherwise than written, or one check would report, is said on standard
+// error; the set goes through with exit status 0, or with --strict is refused (2) and
+// nothing is written.
+TEST(CliSet, SaysWhatItStoresOtherwiseAndStrictRefusesIt) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string warning;  // empty: stored as written, nothing to say
+    } cases[] = {
+        {{"Captures=70000"}, "\"Captures=70000\" stores 4464, the low 16 bits of 70000"},
+        {{"CraftLost=-2"}, "\"CraftLost=-2\" stores 65534, the low 16 bits of -2"},
+        {{"TrainingLevel[3]=300"}, "\"TrainingLevel[3]=300\" stores 44, the low 8 bits of 300"},
+        {{"Skill=65535"}, "\"Skill=65535\" stores 0: 65535 resets Skill, as in the editor"},
+        {{"Skill=-1"},
+         "\"Skill=-1\" stores 0: 65535 (the low 16 bits of -1) resets Skill, as in the editor"},
+        {{"TrainingLevel[0]=255"},
+         "\"TrainingLevel[0]=255\" stores 2: 255 resets TrainingLevel[0], as in the editor"},
+        {{"TotalScore=2147483647"},
+         "\"TotalScore=2147483647\" stores 0: 2147483647 resets TotalScore, as in the editor"},
+        {{"BattleLastMission[0]=200"},
+         "check will report: BattleLastMission[0] (battle 1): 200 is above 8"},
+        {{"BattleMissionScore[3][2]=12000"},
+         "check will report: TotalScore 0 differs from the sum of the mission scores 12000"},
+        {{"BattleMissionScore[3][2]=12000", "--update-totals"}, ""},
+        {{"Rank=3", "Skill=12", "LaserShots=$1F", "BattleMissionScore[19][7]=0"}, ""},
+        {{"CombatScore[0][0]=$FFFFFFFF"}, ""},  // a 32-bit pattern, stored as written
+    };
+    TempDir dir;
+    const auto path = dir / "pilot.TFR";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.front());
+        for (const bool strict : {false, true}) {
+            SCOPED_TRACE(strict ? "strict" : "plain");
+            writeRecord(path, PilotRecord::newPilot());
+            const auto before = readBytes(path);
+            std::vector<std::string> arguments{"set", path.string()};
+            arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+            if (strict) {
+                arguments.push_back("--strict");
+            }
+            const auto result = runCli(arguments);
+            if (c.warning.empty()) {
+                EXPECT_EQ(result.status, 0);
+                EXPECT_EQ(result.err, "");
+                EXPECT_NE(readBytes(path), before);
+                continue;
+            }
+            EXPECT_NE(result.err.find("brevanta-cli: set: " + c.warning + "\n"), std::string::npos)
+                << result.err;
+            EXPECT_EQ(result.status, strict ? 2 : 0);
+            EXPECT_EQ(result.err.find("nothing written") != std::string::npos, strict);
+            if (strict) {
+                EXPECT_EQ(readBytes(path), before);
+            }
+        }
+    }
+}
+
+// A mistyped field or option is refused with the name most likely meant.
+TEST(CliSuggestions, AMistypedFieldOrOptionGetsADidYouMean) {
+    TempDir dir;
+    writeRecord(dir / "P.TFR", PilotRecord::newPilot());
+    const auto bytes = readBytes(dir / "P.TFR");
+    const struct {
+        std::vector<std::string> arguments;
+        std::string message;
+    } cases[] = {
+        {{"set", "P.TFR", "rank=captain"}, "unknown field \"rank\"; did you mean Rank?"},
+        {{"set", "P.TFR", "BattleMisionScore[3][2]=5"},
+         "unknown field \"BattleMisionScore\"; did you mean BattleMissionScore?"},
+        {{"show", "ShipKils[3]"}, ""},  // a file name to show, not a field: no suggestion here
+        {{"bsf", "P.TFR", "F.TXT", "--batle", "4"},
+         "brevanta-cli: bsf: unknown option --batle; did you mean --battle?\n"},
+        {{"show", "--jsn", "P.TFR"},
+         "brevanta-cli: show: unknown option --jsn; did you mean --json?\n"},
+        {{"report", "--output-dri=out", "P.TFR"},
+         "brevanta-cli: report: unknown option --output-dri; did you mean --output-dir?\n"},
+        {{"set", "P.TFR", "Rank=1", "--update-total"},
+         "brevanta-cli: set: unknown option --update-total; did you mean --update-totals?\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments[1]);
+        const auto result = runCli(c.arguments, dir.path());
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("did you mean") != std::string::npos, !c.message.empty());
+        EXPECT_EQ(readBytes(dir / "P.TFR"), bytes);
+        EXPECT_FALSE(std::filesystem::exists(dir / "F.TXT"));
     }
 }
 
@@ -375,10 +468,11 @@ struct Difference {
 TEST(CliDiff, ListsEachDifferingElementAfterASet) {
     const std::vector<Difference> cases = {
         {{"Rank=Captain"}, "Rank: 2 (Lieutenant) -> 3 (Captain)\n"},
-        {{"BattleMissionScore[3][2]=20"}, "BattleMissionScore[3][2]: 10 -> 20\n"},
+        {{"BattleMissionScore[3][2]=20"},
+         "BattleMissionScore[3][2] (battle 4, mission 3): 10 -> 20\n"},
         {{"Skill=-1"}, "Skill: 65534 -> 0\n"},
         {{"BattleStatus[1]=9"}, ""},  // refused: no file changes, no difference
-        {{"TotalScore=-7", "ShipKills[4]=1"}, "TotalScore: 0 -> -7\nShipKills[4]: 0 -> 1\n"},
+        {{"TotalScore=-7", "ShipKills[4]=1"}, "TotalScore: 0 -> -7\nShipKills[4] (T/F): 0 -> 1\n"},
     };
     TempDir dir;
     const auto a = dir / "a.TFR";

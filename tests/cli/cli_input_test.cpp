@@ -165,7 +165,9 @@ TEST(CliInput, StandardInputMustHoldAWholeRecordAndAReportNeedsAName) {
     TempDir dir;
     auto result = runCli({"show", "-"}, dir.path(), std::string(100, 'x'));
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.err, "brevanta-cli: -: error 100: Lesen nach Dateiende (EOF)\n");
+    EXPECT_EQ(result.err,
+              "brevanta-cli: -: error 100: Lesen nach Dateiende (EOF) (it holds fewer than the "
+              "1928 bytes of a pilot record)\n");
     for (const auto& command : std::vector<std::vector<std::string>>{
              {"report", "-"}, {"report", "-", "-o", "-"}, {"report", "-", "--output-dir", "."}}) {
         result = runCli(command, dir.path(), textOf(kPilot));

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CliRun.h"
+#include "ElementNames.h"
 #include "FieldTable.h"
 #include "PilotRecord.h"
 #include "RecordJson.h"
@@ -58,6 +59,13 @@ Json recordOracle(const PilotRecord& record) {
             }
         }
         object[std::string(info.name)] = std::move(field);
+        if (info.id == pilot::Field::ShipKills) {
+            Json labels = Json::array();
+            for (const std::string_view label : pilot::kShipKillLabels) {
+                labels.push_back(std::string(label));
+            }
+            object["ShipKillLabels"] = std::move(labels);
+        }
     }
     return object;
 }
@@ -106,7 +114,9 @@ TEST(CliJson, SeveralFilesMakeOneObjectKeyedByName) {
     const auto result = runCli(arguments, dir.path());
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, printed(files));
-    EXPECT_EQ(result.err, "brevanta-cli: missing.TFR: error 2: Datei nicht gefunden.\n");
+    EXPECT_EQ(
+        result.err,
+        "brevanta-cli: missing.TFR: error 2: Datei nicht gefunden. (the file does not exist)\n");
 
     const auto none = runCli({"show", "--json", "gone.TFR", "missing.TFR"}, dir.path());
     EXPECT_EQ(none.status, 2);

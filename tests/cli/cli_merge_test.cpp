@@ -174,10 +174,12 @@ TEST_F(CliMerge, RefusesOrFailsWithStatus2AndWritesNothing) {
         {{"BASE.TFR", "MINE.TFR", "THEIRS.TFR", "-o", "-"}, noFile},
         {{"BASE.TFR", "MINE.TFR", "THEIRS.TFR", "--output="}, noFile},
         {{"BASE.TFR", "GONE.TFR", "SHORT.TFR", "-o", "OUT.TFR"},
-         "brevanta-cli: GONE.TFR: error 2: Datei nicht gefunden.\n"
-         "brevanta-cli: SHORT.TFR: error 100: Lesen nach Dateiende (EOF)\n"},
+         "brevanta-cli: GONE.TFR: error 2: Datei nicht gefunden. (the file does not exist)\n"
+         "brevanta-cli: SHORT.TFR: error 100: Lesen nach Dateiende (EOF) (it holds fewer than the "
+         "1928 bytes of a pilot record)\n"},
         {{"BASE.TFR", "MINE.TFR", "THEIRS.TFR", "-o", "LOCKED.TFR"},
-         "brevanta-cli: LOCKED.TFR: error 5: Dateizugriff verweigert.\n"},
+         "brevanta-cli: LOCKED.TFR: error 5: Dateizugriff verweigert. (access denied: no "
+         "permission, a read-only disk, or not a regular file)\n"},
         {{"BASE.TFR", "MINE.TFR", "THEIRS.TFR", "-o", "OUT.TFR", "--prefer", "both"},
          "brevanta-cli: --prefer: both not in {mine,theirs}\n"},
         {{"BASE.TFR", "MINE.TFR", "THEIRS.TFR"}, "brevanta-cli: --output is required\n"},

@@ -119,7 +119,9 @@ TEST(CliTargets, ANamedPipeIsRefusedAtOnce) {
         const auto result = waitForCli(running, std::chrono::seconds(5));
         ASSERT_TRUE(result.has_value()) << "still waiting on the pipe";
         EXPECT_EQ(result->status, 2);
-        EXPECT_EQ(result->err, "brevanta-cli: F.TXT: error 5: Dateizugriff verweigert.\n");
+        EXPECT_EQ(result->err,
+                  "brevanta-cli: F.TXT: error 5: Dateizugriff verweigert. (access denied: no "
+                  "permission, a read-only disk, or not a regular file)\n");
     }
 }
 

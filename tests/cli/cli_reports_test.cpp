@@ -94,7 +94,9 @@ TEST(CliReport, OutputDirNamesEachReportAndGoesOnPastABadFile) {
                                 "missing.TFR", "second.TFR"},
                                dir.path());
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.err, "brevanta-cli: missing.TFR: error 2: Datei nicht gefunden.\n");
+    EXPECT_EQ(
+        result.err,
+        "brevanta-cli: missing.TFR: error 2: Datei nicht gefunden. (the file does not exist)\n");
     EXPECT_EQ(readText(dir / "reports/first.TXT"), reportFor(first, dir / "reports/first.TXT"));
     EXPECT_EQ(readText(dir / "reports/second.TXT"), reportFor(second, dir / "reports/second.TXT"));
     EXPECT_FALSE(fs::exists(dir / "reports/missing.TXT"));
@@ -126,8 +128,14 @@ TEST(CliReport, AnUnusableOutputDirIsRefusedOnceUpFront) {
         {"missing/deeper",
          "brevanta-cli: report: the output folder missing/deeper does not exist\n", false},
         {"plain", "brevanta-cli: report: plain is not a folder\n", false},
-        {"plain/x", "brevanta-cli: plain/x: error 3: Ungültiger Dateiname.\n", false},
-        {"ro", "brevanta-cli: ro: error 5: Dateizugriff verweigert.\n", true},
+        {"plain/x",
+         "brevanta-cli: plain/x: error 3: Ungültiger Dateiname. (the name is not valid or its "
+         "folder does not exist)\n",
+         false},
+        {"ro",
+         "brevanta-cli: ro: error 5: Dateizugriff verweigert. (access denied: no permission, a "
+         "read-only disk, or not a regular file)\n",
+         true},
     };
     for (const auto& folder : cases) {
         SCOPED_TRACE(folder.folder);
@@ -195,7 +203,9 @@ TEST(CliReport, RefusesOneOutputForSeveralPilotsAndReportsWriteErrors) {
 
     result = runCli({"report", "a.TFR", "-o", "no/such/folder.TXT"}, dir.path());
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.err, "brevanta-cli: no/such/folder.TXT: error 3: Ungültiger Dateiname.\n");
+    EXPECT_EQ(result.err,
+              "brevanta-cli: no/such/folder.TXT: error 3: Ungültiger Dateiname. (the name is not "
+              "valid or its folder does not exist)\n");
 }
 
 // The form's inputs on the command line, and the same inputs as the form window gives them.
@@ -379,7 +389,8 @@ TEST(CliBsf, NeverAppendsToThePilotOrWritesForAMissingOne) {
 
     result = runCli({"bsf", "gone.TFR", "form.TXT", "--battle", "1"}, dir.path());
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.err, "brevanta-cli: gone.TFR: error 2: Datei nicht gefunden.\n");
+    EXPECT_EQ(result.err,
+              "brevanta-cli: gone.TFR: error 2: Datei nicht gefunden. (the file does not exist)\n");
     EXPECT_FALSE(fs::exists(dir / "form.TXT"));
 }
 

@@ -89,7 +89,8 @@ TEST(CliTable, TheDefaultColumnsGiveEachPilotARow) {
     result = runCli(arguments, dir.path(), testing_support::textOf(roster()[1].record));
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, expected + "-," + roster()[1].row + "\r\n");
-    EXPECT_EQ(result.err, "brevanta-cli: gone.TFR: error 2: Datei nicht gefunden.\n");
+    EXPECT_EQ(result.err,
+              "brevanta-cli: gone.TFR: error 2: Datei nicht gefunden. (the file does not exist)\n");
 }
 
 // File names with the separators, quotes and line breaks in them stay one cell.

@@ -91,4 +91,14 @@ inline constexpr int kCannotSwitchUser = 125;
 [[nodiscard]] int runAsUser(uid_t uid, gid_t gid, const std::vector<gid_t>& groups,
                             const std::function<int()>& body);
 
+// The error of an outcome that is a result or an error, or nothing when it succeeded.
+template <typename Result>
+[[nodiscard]] std::optional<pilot::IoError> errorOf(
+    const std::variant<Result, pilot::IoError>& outcome) {
+    if (const auto* error = std::get_if<pilot::IoError>(&outcome)) {
+        return *error;
+    }
+    return std::nullopt;
+}
+
 }  // namespace testing_support

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include "Accessibility.h"
 #include "TestPalette.h"
 #include "WindowStyle.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         QApplication::setPalette(testing_support::darkPalette());
     }
     ui::useFixedStyle();
+    ui::nameListsByPurpose();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

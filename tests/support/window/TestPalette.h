@@ -9,7 +9,8 @@
 namespace testing_support {
 
 // A dark desktop palette as a dark desktop theme hands it to Qt: light text on dark
-// windows and fields, grey text for disabled controls.
+// windows and fields, grey text for disabled controls. Like many themes it leaves the
+// tooltip colours to Qt (light yellow), which nothing but tooltips should use.
 inline QPalette darkPalette() {
     const QColor window(0x35, 0x35, 0x35);
     const QColor base(0x24, 0x24, 0x24);
@@ -23,8 +24,6 @@ inline QPalette darkPalette() {
     palette.setColor(QPalette::Base, base);
     palette.setColor(QPalette::AlternateBase, window);
     palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::ToolTipBase, base);
-    palette.setColor(QPalette::ToolTipText, text);
     palette.setColor(QPalette::PlaceholderText, QColor(0xa0, 0xa0, 0xa0));
     palette.setColor(QPalette::Highlight, QColor(0x3d, 0x7a, 0xc4));
     palette.setColor(QPalette::HighlightedText, Qt::white);
