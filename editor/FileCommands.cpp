@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include "BattleStatsGroup.h"
+#include "ByteFiles.h"
 #include "DiskChangeBar.h"
 #include "EditHistory.h"
 #include "PilotFileIO.h"
@@ -96,7 +97,7 @@ void TForm1::OpenTFR1Click() {
 // is written, so a failed or cancelled save leaves the window as it was. Given the stamp of
 // the file as last loaded or saved, it writes over a file another program changed since only
 // when the user says so.
-bool TForm1::SavePilotFile(const QString& fileName, std::optional<pilot::FileStamp> expected) {
+bool TForm1::SavePilotFile(const QString& fileName, pilot::ExpectedFile expected) {
     const pilot::PilotRecord pending = m_battle->withShownFields(m_record);
     const auto path = toPath(fileName);
     for (;;) {
@@ -127,7 +128,8 @@ void TForm1::SaveTFR1Click() {
         SaveAs1Click();
         return;
     }
-    SavePilotFile(m_currentFileName, m_fileStamp);
+    SavePilotFile(m_currentFileName,
+                  m_fileStamp ? pilot::ExpectedFile(*m_fileStamp) : pilot::AnyFile{});
 }
 
 // The type chosen in the dialog decides what is written, never the extension typed.
@@ -146,7 +148,7 @@ void TForm1::SaveAs1Click() {
 // A failed write keeps the previous name, which the title still shows. The dialog has asked
 // before replacing an existing file.
 void TForm1::saveRecordAs(const QString& chosenName) {
-    SavePilotFile(withExtension(chosenName, QStringLiteral(".TFR")), std::nullopt);
+    SavePilotFile(withExtension(chosenName, QStringLiteral(".TFR")), pilot::AnyFile{});
 }
 
 // The report replaces an existing file only once it is complete. Afterwards the name points

@@ -10,6 +10,7 @@
 #include "DialogService.h"
 #include "FileStamp.h"
 #include "IoError.h"
+#include "PilotFileIO.h"
 #include "PilotRecord.h"
 
 class QGroupBox;
@@ -107,7 +108,7 @@ private:
 
     // Storage (FileCommands.cpp).
     // True when the record was written.
-    bool SavePilotFile(const QString& fileName, std::optional<pilot::FileStamp> expected);
+    bool SavePilotFile(const QString& fileName, pilot::ExpectedFile expected);
     void saveRecordAs(const QString& chosenName);
     void saveReport(const QString& chosenName);
     void showError(const pilot::IoError& error, const QString& fileName);

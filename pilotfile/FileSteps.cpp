@@ -6,6 +6,7 @@
 #include <thread>
 #include <utility>
 
+#include <fcntl.h>
 #include <sys/file.h>
 
 namespace pilot::steps {
@@ -151,6 +152,20 @@ int lockExclusive(const SystemCalls& os, int fd) {
 
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+int openFolderOf(const SystemCalls& os, int base, const std::filesystem::path& path, int flags,
+                 FolderAndName& opened) {
+    const std::string name = path.filename().string();
+    const bool folderOnly = name.empty() || name == "." || name == "..";
+    const std::filesystem::path folder =
+        folderOnly ? path : (path.has_parent_path() ? path.parent_path() : ".");
+    opened.folder = openAt(os, base, folder.c_str(), flags | O_DIRECTORY | O_CLOEXEC);
+    if (!opened.folder.valid()) {
+        return errno == ENOENT ? ENOTDIR : errno;
+    }
+    opened.name = folderOnly ? std::string() : name;
+    return 0;
 }
 
 }  // namespace pilot::steps

@@ -4,14 +4,20 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
 
-#include "IoError.h"
 #include "SystemCalls.h"
 
 // The small steps every file operation of the storage layer is made of, each through the
-// system-call seam and each returning 0 or the errno of its failure.
+// system-call seam and each returning 0 or the errno of its failure. The storage layer
+// speaks errno throughout; its public functions turn the errno into the user's IoError once.
 namespace pilot::steps {
+
+// A failed step: the errno it left.
+struct Failure {
+    int error = 0;
+};
 
 // An open file descriptor, closed on every path; `close()` reports the close's own failure.
 class Descriptor {
@@ -60,14 +66,20 @@ private:
 
 [[nodiscard]] bool sameFile(const struct stat& a, const struct stat& b);
 
+// The folder of a path opened with `flags` (O_DIRECTORY added), and the path's last name in
+// it. A folder that does not exist fails with ENOTDIR: a missing folder makes the path
+// invalid, where a missing file in an existing folder is ENOENT. A path that ends in a
+// folder's own name ("pilots/", "pilots/.") gives the empty name.
+struct FolderAndName {
+    Descriptor folder;
+    std::string name;
+};
+[[nodiscard]] int openFolderOf(const SystemCalls& os, int base, const std::filesystem::path& path,
+                               int flags, FolderAndName& opened);
+
 // Whether `name` in the folder (fstatat's flags) still leads to the open file: nobody has
 // removed it or put another file in its place. Asked once a lock on the file is held.
 [[nodiscard]] int stillNamed(const SystemCalls& os, int folder, const char* name, int flags, int fd,
                              bool& named);
-
-[[nodiscard]] inline IoError errorAt(int errnoValue, const std::filesystem::path& path,
-                                     IoError::Transfer transfer = IoError::Transfer::Writing) {
-    return IoError::fromErrno(errnoValue, path.string(), transfer);
-}
 
 }  // namespace pilot::steps

@@ -1,6 +1,6 @@
 #include "BsfText.h"
 
-#include "PilotFileIO.h"
+#include "ByteFiles.h"
 #include "PilotRecord.h"
 
 namespace reports {
