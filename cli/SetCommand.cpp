@@ -11,6 +11,8 @@
 #include "PilotFiles.h"
 #include "Totals.h"
 #include "ValueText.h"
+#include "VersionKeeper.h"
+#include "Versions.h"
 
 namespace cli {
 
@@ -76,10 +78,12 @@ int runSet(const SetOptions& options) {
             record.setU16(pilot::Field::Kills, pilot::storedKillsTotal(record));
         }
     };
-    if (const auto error = pilot::updatePilotFile(options.pilot, edit)) {
+    pilot::history::ReplacedVersionKeeper keeper(options.pilot, pilot::history::Origin::Replaced);
+    if (const auto error = pilot::updatePilotFile(options.pilot, edit, keeper.keeper())) {
         reportIoError(options.pilot, *error);
         return kFailure;
     }
+    reportKeepFailure(options.pilot, keeper.failure());
     return kSuccess;
 }
 
@@ -92,7 +96,7 @@ void addSetCommand(CLI::App& app, int& status) {
         "FIELD=VALUE with the names of show: BattleMissionScore[3][2]=10, Rank=Captain or "
         "Rank=3. Numbers are stored as the editor's fields store them (cut to the field's "
         "width; 65535 in a 16-bit field becomes 0). Any refused assignment leaves the file "
-        "untouched.");
+        "untouched. What the file held before is kept as a version (see history).");
     command->add_option("PILOT", options->pilot, "Pilot file (.TFR)")->required();
     command->add_option("ASSIGNMENT", options->assignments, "FIELD=VALUE, one or more")->required();
     command->add_flag("--update-totals", options->updateTotals,

@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
     cli::addSetCommand(app, status);
     cli::addDiffCommand(app, status);
     cli::addCheckCommand(app, status, pilots);
+    cli::addHistoryCommands(app, status);
 
     cli::CommandLine line =
         cli::readCommandLine(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)),
