@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <span>
+#include <system_error>
 #include <utility>
 
 #include <fcntl.h>
@@ -197,8 +198,12 @@ private:
 
 }  // namespace
 
-PilotHistory::PilotHistory(fs::path root, const fs::path& pilot)
-    : m_root(std::move(root)), m_pilot(fs::absolute(pilot).lexically_normal()) {}
+// An empty name, which no file has, stays empty.
+PilotHistory::PilotHistory(fs::path root, const fs::path& pilot) : m_root(std::move(root)) {
+    std::error_code unnamed;
+    const fs::path absolute = fs::absolute(pilot, unnamed);
+    m_pilot = (unnamed ? pilot : absolute).lexically_normal();
+}
 
 fs::path PilotHistory::folder() const {
     return m_root / pilotFolderName(m_pilot);

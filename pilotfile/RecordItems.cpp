@@ -5,6 +5,7 @@
 #include "ElementNames.h"
 #include "NumberText.h"
 #include "PilotRecord.h"
+#include "Totals.h"
 
 namespace pilot {
 
@@ -132,6 +133,37 @@ std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b) 
         });
     }
     return found;
+}
+
+void takeItems(PilotRecord& into, const PilotRecord& from, std::span<const RecordItem> items) {
+    const auto taken = [&](Field field) {
+        return std::any_of(items.begin(), items.end(), [field](const RecordItem& item) {
+            return item.path.field == field && item.kind != RecordItem::Kind::ReservedByte;
+        });
+    };
+    for (const RecordItem& item : items) {
+        setItemValue(into, item, itemValue(from, item));
+    }
+    if (taken(Field::BattleMissionScore) && !taken(Field::TotalScore)) {
+        into.setI32(Field::TotalScore, storedTotalScore(into));
+    }
+    if (taken(Field::ShipKills) && !taken(Field::Kills)) {
+        into.setU16(Field::Kills, storedKillsTotal(into));
+    }
+}
+
+std::vector<std::string> changeLines(const PilotRecord& before, const PilotRecord& after,
+                                     std::size_t most) {
+    const std::vector<RecordItem> changed = differences(before, after);
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < changed.size() && i < most; ++i) {
+        lines.push_back(itemTitle(changed[i]) + ": " + itemText(before, changed[i]) + " \u2192 " +
+                        itemText(after, changed[i]));
+    }
+    if (changed.size() > most) {
+        lines.push_back("and " + std::to_string(changed.size() - most) + " more");
+    }
+    return lines;
 }
 
 }  // namespace pilot

@@ -9,6 +9,15 @@ std::variant<PilotHistory, KeepFailure> historyOf(const std::filesystem::path& p
     return KeepFailure{"neither XDG_STATE_HOME nor HOME names a folder for it.", pilot};
 }
 
+std::optional<KeepFailure> keepOpened(const std::filesystem::path& pilot,
+                                      const PilotRecord& record) {
+    auto history = historyOf(pilot);
+    if (const auto* none = std::get_if<KeepFailure>(&history)) {
+        return *none;
+    }
+    return std::get<PilotHistory>(history).keep(record, Origin::Opened);
+}
+
 ReplacedVersionKeeper::ReplacedVersionKeeper(const std::filesystem::path& pilot, Origin origin)
     : m_history(historyOf(pilot)), m_origin(origin) {}
 

@@ -16,6 +16,11 @@ namespace pilot::history {
 // is none (no state folder and no home).
 [[nodiscard]] std::variant<PilotHistory, KeepFailure> historyOf(const std::filesystem::path& pilot);
 
+// Keeps the record a window opened from the pilot, unless the history holds it already; why
+// not, where it could not.
+[[nodiscard]] std::optional<KeepFailure> keepOpened(const std::filesystem::path& pilot,
+                                                    const PilotRecord& record);
+
 // For one write over a pilot: keeps what the write replaces, as a version of the origin,
 // and remembers why nothing was kept when something should have been. Lives as long as the
 // write it serves.
