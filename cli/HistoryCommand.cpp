@@ -37,7 +37,7 @@ std::string differenceText(const Entry& version, const std::optional<pilot::Pilo
     if (!now) {
         return "-";
     }
-    const std::size_t count = pilot::differences(version.record, *now).size();
+    const std::size_t count = pilot::differenceCount(version.record, *now);
     if (count == 0) {
         return "identical";
     }

@@ -126,7 +126,7 @@ void HistoryDialog::fillList() {
                 QString::fromStdString(std::string(pilot::history::originText(version.origin))));
         }
         row->setText(kDifferencesColumn,
-                     differencesText(pilot::differences(version.record, shown).size()));
+                     differencesText(pilot::differenceCount(version.record, shown)));
     }
     showSelected();
 }

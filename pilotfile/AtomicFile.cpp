@@ -245,6 +245,7 @@ public:
         return 0;
     }
 
+    [[nodiscard]] int sync() { return steps::syncFile(m_os, m_fd.get()); }
     [[nodiscard]] int close() { return m_fd.close(); }
 
 private:
@@ -256,11 +257,16 @@ private:
     struct stat m_written {};
 };
 
-// The last steps of a write that put the file in place: the folder synced where asked, the
-// file closed.
+// The last steps of a write that put the file in place: the folder or the file under its
+// name synced where asked, the file closed.
 std::variant<struct stat, Failure> finish(const Place& place, Content& content,
                                           Durability durability, const SystemCalls& os) {
-    int error = durability == Durability::Synced ? syncFolder(place, os) : 0;
+    int error = 0;
+    if (durability == Durability::Synced) {
+        error = syncFolder(place, os);
+    } else if (durability == Durability::SyncedWithName) {
+        error = content.sync();
+    }
     if (error == 0) {
         error = content.close();
     }

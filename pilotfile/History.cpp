@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <span>
 #include <system_error>
 #include <utility>
 
@@ -63,8 +62,9 @@ int openFolder(const SystemCalls& os, const fs::path& folder, bool make, Descrip
     return fd.valid() ? 0 : errno;
 }
 
-// Reads a regular file of the folder whole when it holds at most `most` bytes; 0 or the
-// errno (EFBIG when it is larger, EACCES when it is no regular file).
+// Reads a file of the folder whole when it holds at most `most` bytes; 0 or the errno (EFBIG
+// when it holds more). One read: a file of the history is small, and read whole at once;
+// anything but a regular file fails to be read or is too long.
 int readSmallFile(const SystemCalls& os, int folder, const std::string& name, std::size_t most,
                   std::string& content) {
     Descriptor fd =
@@ -72,24 +72,18 @@ int readSmallFile(const SystemCalls& os, int folder, const std::string& name, st
     if (!fd.valid()) {
         return errno;
     }
-    struct stat info {};
-    if (os.fstat(fd.get(), &info) != 0) {
+    content.assign(most + 1, '\0');
+    ssize_t got = -1;
+    do {
+        got = os.read(fd.get(), content.data(), content.size());
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
         return errno;
     }
-    if (!S_ISREG(info.st_mode)) {
-        return EACCES;
-    }
-    if (static_cast<std::size_t>(info.st_size) > most) {
+    if (static_cast<std::size_t>(got) > most) {
         return EFBIG;
     }
-    content.assign(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t filled = 0;
-    const std::span<std::uint8_t> buffer(reinterpret_cast<std::uint8_t*>(content.data()),
-                                         content.size());
-    if (const int error = steps::readFully(os, fd.get(), buffer, filled)) {
-        return error;
-    }
-    content.resize(filled);
+    content.resize(static_cast<std::size_t>(got));
     return 0;
 }
 
@@ -160,7 +154,7 @@ public:
     [[nodiscard]] int create(const std::string& name, std::string_view bytes) {
         m_place->name = name;
         const auto made =
-            storage::createFile(*m_place, bytes, Durability::Synced, m_os, kVersionMode);
+            storage::createFile(*m_place, bytes, Durability::SyncedWithName, m_os, kVersionMode);
         if (const auto* failed = std::get_if<steps::Failure>(&made)) {
             return failed->error;
         }
@@ -280,6 +274,7 @@ std::variant<std::vector<Entry>, IoError> PilotHistory::entries(const SystemCall
         return IoError::fromErrno(errno, IoError::Transfer::Reading);
     }
     const auto versions = versionsIn(names);
+    found.reserve(versions.size());
     for (auto version = versions.rbegin(); version != versions.rend(); ++version) {
         // A version whose bytes no longer match their hash is damaged.
         auto record = readVersion(os, fd.get(), version->first);

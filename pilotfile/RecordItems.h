@@ -73,6 +73,8 @@ void forEachItem(Visit&& visit) {
 
 // The items in which two records differ, in file order.
 [[nodiscard]] std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b);
+// How many items differ: differences(a, b).size() without making the list.
+[[nodiscard]] std::size_t differenceCount(const PilotRecord& a, const PilotRecord& b);
 
 // Copies the items' values from `from` into `into`. The totals follow as the editor stores
 // them: a mission score taken recomputes TotalScore and a kill counter Kills, unless the

@@ -118,6 +118,7 @@ TEST(RecordItems, DifferencesAreTheItemsThatDiffer) {
         EXPECT_TRUE(pilot::differences(a, a).empty());
         const auto found = pilot::differences(a, b);
         EXPECT_EQ(found.empty(), a == b);
+        EXPECT_EQ(pilot::differenceCount(a, b), found.size());
         PilotRecord taken = a;
         for (const RecordItem& item : found) {
             EXPECT_NE(pilot::itemValue(a, item), pilot::itemValue(b, item));
