@@ -143,6 +143,8 @@ ComparisonView::ComparisonView(QWidget* parent)
     m_table->setWordWrap(false);
     m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->hide();
+    // Rows as high as a line of text needs, as in the version list, not a style's default.
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().lineSpacing() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
 
