@@ -2,7 +2,8 @@
 //
 //   make-fuzz-seeds FOLDER
 //
-// creates FOLDER/number_text, FOLDER/reports and FOLDER/field_path, one file per seed.
+// creates FOLDER/number_text, FOLDER/reports, FOLDER/field_path and FOLDER/history_names,
+// one file per seed.
 
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "FieldPath.h"
+#include "HistoryNames.h"
 #include "PilotRecord.h"
 
 namespace {
@@ -122,6 +124,18 @@ std::vector<std::string> fieldPathSeeds() {
     return seeds;
 }
 
+// Names the history writes, for each origin, and names it must pass over.
+std::vector<std::string> historyNameSeeds() {
+    const std::string hash = pilot::history::contentHash(randomRecord(3));
+    std::vector<std::string> seeds = {"notes.txt", "pilot-path", ".0123456789abcdef.brevanta-tmp",
+                                      "20261312T142233.000000001Z-replaced-" + hash + ".TFR"};
+    for (const auto origin : {pilot::history::Origin::Opened, pilot::history::Origin::Replaced,
+                              pilot::history::Origin::ChangedByOther}) {
+        seeds.push_back(pilot::history::entryFileName({1'778'595'753'123'456'789, origin, hash}));
+    }
+    return seeds;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -132,6 +146,7 @@ int main(int argc, char** argv) {
     const fs::path folder = argv[1];
     const bool written = writeSeeds(folder / "number_text", numberSeeds()) &&
                          writeSeeds(folder / "reports", reportSeeds()) &&
-                         writeSeeds(folder / "field_path", fieldPathSeeds());
+                         writeSeeds(folder / "field_path", fieldPathSeeds()) &&
+                         writeSeeds(folder / "history_names", historyNameSeeds());
     return written ? 0 : 1;
 }
