@@ -29,7 +29,10 @@ using pilot::PilotRecord;
 using pilot::history::KeepFailure;
 using pilot::history::Origin;
 using pilot::history::PilotHistory;
+using testing_support::callsFor;
 using testing_support::FaultyCalls;
+using testing_support::kModes;
+using Mode = testing_support::FileSystemMode;
 using testing_support::TempDir;
 using testing_support::textOf;
 
@@ -206,20 +209,6 @@ void expectWholeOrAbsent(const TempDir& dir, const PilotHistory& history) {
             EXPECT_TRUE(pilot::history::parseEntryFileName(name).has_value()) << name;
         }
     }
-}
-
-struct Mode {
-    const char* name;
-    bool unnamedFiles;
-};
-constexpr Mode kModes[] = {{"unnamed temporary files", true}, {"named temporary files", false}};
-
-FaultyCalls callsFor(const Mode& mode) {
-    FaultyCalls os;
-    if (!mode.unnamedFiles) {
-        os.withoutUnnamedFiles();
-    }
-    return os;
 }
 
 TEST(HistorySaveFaults, EveryFailedCallLeavesAWholePilotAndAWholeOrNoVersion) {

@@ -30,8 +30,11 @@ namespace {
 namespace fs = std::filesystem;
 using pilot::IoError;
 using pilot::PilotRecord;
+using testing_support::callsFor;
 using testing_support::errorOf;
 using testing_support::FaultyCalls;
+using testing_support::kModes;
+using Mode = testing_support::FileSystemMode;
 using testing_support::namesIn;
 using testing_support::TempDir;
 using testing_support::textOf;
@@ -92,20 +95,6 @@ std::vector<Operation> operations() {
              return pilot::createOrAppend(target, kForm, kSeparator + kForm, os);
          }},
     };
-}
-
-struct Mode {
-    const char* name;
-    bool unnamedFiles;
-};
-constexpr Mode kModes[] = {{"unnamed temporary files", true}, {"named temporary files", false}};
-
-FaultyCalls callsFor(const Mode& mode) {
-    FaultyCalls os;
-    if (!mode.unnamedFiles) {
-        os.withoutUnnamedFiles();
-    }
-    return os;
 }
 
 void prepare(const TempDir& dir, const Operation& operation) {

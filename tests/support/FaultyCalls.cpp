@@ -9,6 +9,14 @@
 
 namespace testing_support {
 
+FaultyCalls callsFor(const FileSystemMode& mode) {
+    FaultyCalls os;
+    if (!mode.unnamedFiles) {
+        os.withoutUnnamedFiles();
+    }
+    return os;
+}
+
 int FaultyCalls::errnoFor(Call kind) {
     switch (kind) {
         case Call::OpenAt:

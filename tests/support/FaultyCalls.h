@@ -103,4 +103,16 @@ private:
     mutable std::vector<std::string> m_opened;
 };
 
+// The two kinds of file systems a save meets: with unnamed temporary files, and without
+// (played by FaultyCalls).
+struct FileSystemMode {
+    const char* name;
+    bool unnamedFiles;
+};
+inline constexpr FileSystemMode kModes[] = {{"unnamed temporary files", true},
+                                            {"named temporary files", false}};
+
+// Calls that play the mode's file system.
+[[nodiscard]] FaultyCalls callsFor(const FileSystemMode& mode);
+
 }  // namespace testing_support
