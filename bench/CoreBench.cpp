@@ -1,15 +1,22 @@
 // Google Benchmark programs for the editor's hot paths: the number-field rule over the kinds
-// of text users type, the pilot report of a full pilot, the merge of two records, and one
+// of text users type, the pilot report of a full pilot, the merge of two records, one
 // refresh of the editor window (the same pilot shown again, and another pilot loaded and
-// shown).
+// shown), the comparison of two records, the listing of a pilot's kept versions with their
+// differences, and saves over a pilot with and without the version it replaces kept, in turn
+// in the same run.
 //
 //   core-bench [--benchmark_filter=...]     (the window runs on the offscreen platform)
+//
+// The files go to a folder of their own under the system's temporary folder, and so does the
+// history (XDG_STATE_HOME), on the same file system.
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string_view>
 
@@ -17,10 +24,12 @@
 #include <QString>
 
 #include "DialogService.h"
+#include "History.h"
 #include "NumberText.h"
 #include "PilotFileIO.h"
 #include "PilotRecord.h"
 #include "PilotReport.h"
+#include "RecordItems.h"
 #include "RecordMerge.h"
 #include "TForm1.h"
 #include "Totals.h"
@@ -112,12 +121,114 @@ void mergeEverythingChanged(benchmark::State& state) {
 }
 BENCHMARK(mergeEverythingChanged);
 
+// A folder of its own under the system's temporary folder, removed with what it holds.
+class BenchFolder {
+public:
+    BenchFolder() { std::filesystem::create_directories(m_path); }
+    ~BenchFolder() { std::filesystem::remove_all(m_path); }
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path = std::filesystem::temp_directory_path() /
+                                   ("brevanta-bench-" + std::to_string(std::random_device()()));
+};
+
+// Two versions of one pilot after a session of play (a battle won, kills, a promotion), and
+// two pilots of random bytes, which differ in about 1100 items, as the comparison view lists
+// them.
+void compareRecords(benchmark::State& state) {
+    const bool random = state.range(0) != 0;
+    const pilot::PilotRecord before = busyPilot(11);
+    pilot::PilotRecord after = random ? busyPilot(12) : before;
+    if (!random) {
+        for (std::size_t mission = 0; mission < pilot::kMissions; ++mission) {
+            after.setI32(pilot::Field::BattleMissionScore, 1000 + 100 * static_cast<int>(mission),
+                         5, mission);
+        }
+        after.setU8(pilot::Field::BattleLastMission, 8, 5);
+        after.setU8(pilot::Field::BattleSecondaryGoals, 0xFF, 5);
+        after.setU8(pilot::Field::BattleStatus, 3, 5);
+        for (std::size_t counter = 0; counter < 10; ++counter) {
+            after.setU16(pilot::Field::ShipKills, 7, counter);
+        }
+        after.setU8(pilot::Field::Rank, 5);
+        after.setI32(pilot::Field::TotalScore, pilot::storedTotalScore(after));
+        after.setU16(pilot::Field::Kills, pilot::storedKillsTotal(after));
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pilot::differences(before, after));
+    }
+    state.SetLabel(std::to_string(pilot::differenceCount(before, after)) + " items differ");
+}
+BENCHMARK(compareRecords)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// What History... shows: the pilot's 50 versions read, each with its difference count.
+void listVersions(benchmark::State& state) {
+    const BenchFolder folder;
+    const pilot::history::PilotHistory history(folder.path() / "history",
+                                               folder.path() / "ACE.TFR");
+    for (std::uint32_t seed = 0; seed < pilot::history::kKeptVersions; ++seed) {
+        if (history.keep(busyPilot(100 + seed), pilot::history::Origin::Replaced)) {
+            std::abort();
+        }
+    }
+    const pilot::PilotRecord shown = busyPilot(99);
+    for (auto _ : state) {
+        auto entries = history.entries();
+        std::size_t differing = 0;
+        for (const auto& entry : std::get<std::vector<pilot::history::Entry>>(entries)) {
+            differing += pilot::differenceCount(entry.record, shown);
+        }
+        benchmark::DoNotOptimize(differing);
+    }
+}
+BENCHMARK(listVersions)->Unit(benchmark::kMillisecond);
+
+// A save over a pilot with the history kept and one without, in turn, so that both meet the
+// same disk: each replaces other bytes (the records alternate), and the one with the history
+// keeps what it replaces (once 50 are kept, dropping the oldest but the first), as the
+// window's Save does. The counters give the mean of each and their ratio.
+void saveWithAndWithoutHistory(benchmark::State& state) {
+    const BenchFolder folder;
+    const std::array<std::filesystem::path, 2> pilots = {folder.path() / "KEPT.TFR",
+                                                         folder.path() / "PLAIN.TFR"};
+    const pilot::history::PilotHistory history(folder.path() / "history", pilots[0]);
+    const std::array<pilot::PilotRecord, 2> records = {busyPilot(21), busyPilot(22)};
+    const pilot::PosixCalls os;
+    std::optional<pilot::history::KeepFailure> failure;
+    const pilot::KeepReplaced keep = history.keeper(pilot::history::Origin::Replaced, failure, os);
+    using Clock = std::chrono::steady_clock;
+    std::array<Clock::duration, 2> spent{};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const pilot::PilotRecord& record = records[next++ % 2];
+        for (std::size_t which = 0; which < pilots.size(); ++which) {
+            const auto start = Clock::now();
+            if (pilot::savePilotFile(pilots[which], record, which == 0 ? keep : nullptr, os) ||
+                failure) {
+                std::abort();
+            }
+            spent[which] += Clock::now() - start;
+        }
+    }
+    const auto milliseconds = [&](std::size_t which) {
+        return std::chrono::duration<double, std::milli>(spent[which]).count() /
+               static_cast<double>(state.iterations());
+    };
+    state.counters["with_ms"] = milliseconds(0);
+    state.counters["without_ms"] = milliseconds(1);
+    state.counters["ratio"] = milliseconds(0) / milliseconds(1);
+}
+BENCHMARK(saveWithAndWithoutHistory)->Unit(benchmark::kMillisecond);
+
 // A shown editor window on one of two pilot files.
 class Window {
 public:
     Window() {
         for (std::size_t i = 0; i < m_files.size(); ++i) {
-            m_files[i] = m_folder / ("PILOT" + std::to_string(i) + ".TFR");
+            m_files[i] = m_folder.path() / ("PILOT" + std::to_string(i) + ".TFR");
             if (pilot::savePilotFile(m_files[i], busyPilot(static_cast<std::uint32_t>(i + 2)))) {
                 std::abort();
             }
@@ -125,7 +236,6 @@ public:
         m_window.show();
         QApplication::processEvents();
     }
-    ~Window() { std::filesystem::remove_all(m_folder); }
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
@@ -135,12 +245,7 @@ public:
     }
 
 private:
-    std::filesystem::path m_folder = [] {
-        auto folder = std::filesystem::temp_directory_path() /
-                      ("brevanta-bench-" + std::to_string(std::random_device()()));
-        std::filesystem::create_directories(folder);
-        return folder;
-    }();
+    BenchFolder m_folder;
     std::array<std::filesystem::path, 2> m_files;
     ui::QtDialogService m_dialogs;
     editor::TForm1 m_window{{}, m_dialogs};
@@ -168,6 +273,9 @@ BENCHMARK(loadAnotherPilot);
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The windows keep the pilots they open: in a state folder of the run's own.
+    const BenchFolder state;
+    setenv("XDG_STATE_HOME", state.path().c_str(), 1);
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -4,6 +4,10 @@ namespace CLI {
 class App;
 }
 
+namespace pilot {
+class PilotRecord;
+}
+
 namespace cli {
 
 class NameList;
@@ -25,6 +29,11 @@ void addMergeCommand(CLI::App& app, int& status);
 void addCheckCommand(CLI::App& app, int& status, const NameList& pilots);
 void addVerifyCommand(CLI::App& app, int& status);
 void addTableCommand(CLI::App& app, int& status, const NameList& pilots);
+// history and restore.
+void addHistoryCommands(CLI::App& app, int& status);
+
+// Prints one record to standard output as show does: field by field, or as one JSON object.
+void printRecord(const pilot::PilotRecord& record, bool json);
 
 // The PILOT operand of a command that takes a list of pilot files: the parser checks that
 // there is a file; the whole list comes from `pilots`.

@@ -1,5 +1,6 @@
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -8,6 +9,7 @@
 #include "FieldPath.h"
 #include "PilotFiles.h"
 #include "ValueText.h"
+#include "Versions.h"
 
 namespace cli {
 
@@ -16,6 +18,7 @@ namespace {
 struct DiffOptions {
     std::string first;
     std::string second;
+    std::optional<std::size_t> version;
 };
 
 std::string byteText(std::uint8_t byte) {
@@ -51,9 +54,22 @@ bool printDifferences(const pilot::PilotRecord& a, const pilot::PilotRecord& b) 
     return differ;
 }
 
+// A and B, or a kept version of PILOT (as A) and the file now (as B).
 int runDiff(const DiffOptions& options) {
-    const auto first = loadOrReport(options.first);
-    const auto second = loadOrReport(options.second);
+    if (options.second.empty() == !options.version) {
+        reportRefusal("diff: compare A with B, or PILOT with its kept version --kept N");
+        return kFailure;
+    }
+    std::optional<pilot::PilotRecord> first;
+    if (options.version) {
+        if (const auto version = versionOrRefuse(options.first, *options.version, "diff")) {
+            first = version->record;
+        }
+    } else {
+        first = loadOrReport(options.first);
+    }
+    const auto second =
+        first ? loadOrReport(options.version ? options.first : options.second) : std::nullopt;
     if (!first || !second) {
         return kFailure;
     }
@@ -73,9 +89,12 @@ void addDiffCommand(CLI::App& app, int& status) {
     command->footer(
         "One line per differing element (\"Rank: 2 (Lieutenant) -> 3 (Captain)\"), reserved "
         "bytes by offset. Exit status 0 when the records are identical, 1 when they differ. "
-        "A or B - reads that pilot from standard input.");
+        "A or B - reads that pilot from standard input. PILOT --kept N compares kept version N "
+        "of the pilot (as history numbers them, 1 the newest) with the file now.");
     command->add_option("A", options->first, "Pilot file (.TFR)")->required();
-    command->add_option("B", options->second, "Pilot file (.TFR)")->required();
+    command->add_option("B", options->second, "Pilot file (.TFR)");
+    command->add_option("--kept", options->version, "Compare kept version N of A with A now")
+        ->check(CLI::PositiveNumber);
     command->callback([options, &status] { status = runDiff(*options); });
 }
 

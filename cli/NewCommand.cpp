@@ -8,6 +8,8 @@
 #include "Commands.h"
 #include "PilotFileIO.h"
 #include "PilotFiles.h"
+#include "VersionKeeper.h"
+#include "Versions.h"
 
 namespace cli {
 
@@ -24,10 +26,14 @@ int runNew(const NewOptions& options) {
         reportRefusal("new: " + options.output + " exists; --force replaces it");
         return kFailure;
     }
-    if (const auto error = pilot::savePilotFile(options.output, pilot::PilotRecord::newPilot())) {
+    // What --force replaces is kept.
+    pilot::history::ReplacedVersionKeeper keeper(options.output, pilot::history::Origin::Replaced);
+    if (const auto error =
+            pilot::savePilotFile(options.output, pilot::PilotRecord::newPilot(), keeper.keeper())) {
         reportIoError(options.output, *error);
         return kFailure;
     }
+    reportKeepFailure(options.output, keeper.failure());
     return kSuccess;
 }
 
@@ -38,7 +44,8 @@ void addNewCommand(CLI::App& app, int& status) {
     CLI::App* command = app.add_subcommand("new", "Create a pilot with the new-pilot defaults");
     command->footer("Difficulty Medium, every training level 2, every other byte 0.");
     command->add_option("OUT", options->output, "The new pilot file (.TFR)")->required();
-    command->add_flag("--force", options->force, "Replace an existing file");
+    command->add_flag("--force", options->force,
+                      "Replace an existing file (its content is kept as a version, see history)");
     command->callback([options, &status] { status = runNew(*options); });
 }
 

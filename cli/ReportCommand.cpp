@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "Arguments.h"
+#include "ByteFiles.h"
 #include "Commands.h"
 #include "PilotFileIO.h"
 #include "PilotFiles.h"
@@ -50,7 +51,7 @@ bool outputFolderUsable(const std::string& folder) {
             reportRefusal("report: the output folder " + folder + " does not exist");
             return false;
         }
-        reportIoError(folder, pilot::IoError::fromErrno(errno, folder), true);
+        reportIoError(folder, pilot::IoError::fromErrno(errno), true);
         return false;
     }
     if (!S_ISDIR(info.st_mode)) {
@@ -58,7 +59,7 @@ bool outputFolderUsable(const std::string& folder) {
         return false;
     }
     if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        reportIoError(folder, pilot::IoError::fromErrno(errno, folder), true);
+        reportIoError(folder, pilot::IoError::fromErrno(errno), true);
         return false;
     }
     return true;

@@ -14,6 +14,8 @@
 #include "RecordChecks.h"
 #include "Totals.h"
 #include "ValueText.h"
+#include "VersionKeeper.h"
+#include "Versions.h"
 
 namespace cli {
 
@@ -125,10 +127,12 @@ int runSet(const SetOptions& options) {
     const auto edit = [&](pilot::PilotRecord& record) {
         applyStores(record, stores, options.updateTotals);
     };
-    if (const auto error = pilot::updatePilotFile(options.pilot, edit)) {
+    pilot::history::ReplacedVersionKeeper keeper(options.pilot, pilot::history::Origin::Replaced);
+    if (const auto error = pilot::updatePilotFile(options.pilot, edit, keeper.keeper())) {
         reportIoError(options.pilot, *error);
         return kFailure;
     }
+    reportKeepFailure(options.pilot, keeper.failure());
     return kSuccess;
 }
 
@@ -142,7 +146,8 @@ void addSetCommand(CLI::App& app, int& status) {
         "Rank=3. Numbers are stored as the editor's fields store them (cut to the field's "
         "width; 65535 in a 16-bit field becomes 0), with a warning on standard error when "
         "what is stored differs from what was written or check would report it. Any refused "
-        "assignment leaves the file untouched.");
+        "assignment leaves the file untouched. What the file held before is kept as a version "
+        "(see history).");
     command->add_option("PILOT", options->pilot, "Pilot file (.TFR)")->required();
     command->add_option("ASSIGNMENT", options->assignments, "FIELD=VALUE, one or more")->required();
     command->add_flag("--update-totals", options->updateTotals,

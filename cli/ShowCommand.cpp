@@ -108,6 +108,20 @@ private:
     std::string m_text;
 };
 
+}  // namespace
+
+void printRecord(const pilot::PilotRecord& record, bool json) {
+    if (!json) {
+        printText(record);
+        return;
+    }
+    std::string text;
+    appendRecordJson(text, record, 0);
+    std::cout << text << '\n';
+}
+
+namespace {
+
 int runShow(const NameList& pilots, const ShowOptions& options) {
     const bool several = pilots.size() > 1;
     bool failed = false;

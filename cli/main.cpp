@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
     cli::addCheckCommand(app, status, pilots);
     cli::addVerifyCommand(app, status);
     cli::addTableCommand(app, status, pilots);
+    cli::addHistoryCommands(app, status);
 
     cli::CommandLine line =
         cli::readCommandLine(std::span<char* const>(argv + 1, static_cast<std::size_t>(argc - 1)),

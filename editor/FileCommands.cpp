@@ -8,11 +8,14 @@
 #include <QFileInfo>
 
 #include "BattleStatsGroup.h"
+#include "ByteFiles.h"
 #include "DiskChangeBar.h"
 #include "EditHistory.h"
+#include "FileNames.h"
 #include "PilotFileIO.h"
 #include "PilotReport.h"
 #include "TForm1.h"
+#include "VersionKeeper.h"
 
 namespace editor {
 
@@ -21,14 +24,8 @@ namespace {
 constexpr int kTextFileType = 1;  // "Text File" in the Save dialog; 0 is "TFR File"
 constexpr qsizetype kExtensionLength = 4;
 
-// The file system's bytes of a name, as every file operation and the report's first line
-// use them.
-QByteArray nativeName(const QString& name) {
-    return QFile::encodeName(name);
-}
-
-std::filesystem::path toPath(const QString& name) {
-    return std::filesystem::path(nativeName(name).toStdString());
+QString alreadyExists(const QString& name) {
+    return QStringLiteral("%1 already exists. Replace it?").arg(name);
 }
 
 // Appends the extension unless the fourth character from the end is a point ("ace" becomes
@@ -67,7 +64,9 @@ void TForm1::showError(const pilot::IoError& error, const QString& fileName) {
 
 // The file is read into a record of its own: a failed load leaves the record, the name, the
 // title, the fields and the CHANGED mark as they were, so a later Save cannot write the
-// shown pilot over the file that failed to load. A load starts a new history.
+// shown pilot over the file that failed to load. A load starts a new undo history. The
+// pilot's history keeps the bytes as they were opened, unless it holds them already: the
+// game's latest progress is kept before the first edit is saved.
 void TForm1::LoadPilotFile(const QString& path) {
     auto loaded = pilot::loadPilotFileWithStamp(toPath(path));
     if (const auto* error = std::get_if<pilot::IoError>(&loaded)) {
@@ -75,6 +74,7 @@ void TForm1::LoadPilotFile(const QString& path) {
         return;
     }
     const auto& [record, stamp] = std::get<pilot::LoadedPilot>(loaded);
+    showKeepFailure(pilot::history::keepOpened(toPath(path), record));
     m_record = record;
     RefreshAllFields();
     setCurrentFile(path, CleanFile{record, stamp});
@@ -95,25 +95,34 @@ void TForm1::OpenTFR1Click() {
 // Writes what CommitBattleFields would leave in the record; the record takes it only once it
 // is written, so a failed or cancelled save leaves the window as it was. Given the stamp of
 // the file as last loaded or saved, it writes over a file another program changed since only
-// when the user says so.
-bool TForm1::SavePilotFile(const QString& fileName, std::optional<pilot::FileStamp> expected) {
+// when the user says so; expecting no file, over any file only when the user says so. What
+// it writes over goes into the pilot's history first, under the file's lock.
+bool TForm1::SavePilotFile(const QString& fileName, pilot::ExpectedFile expected) {
     const pilot::PilotRecord pending = m_battle->withShownFields(m_record);
     const auto path = toPath(fileName);
+    auto origin = pilot::history::Origin::Replaced;
     for (;;) {
-        auto result = pilot::savePilotFileChecked(path, pending, expected);
+        pilot::history::ReplacedVersionKeeper keeper(path, origin);
+        auto result = pilot::savePilotFileChecked(path, pending, expected, keeper.keeper());
         if (const auto* changed = std::get_if<pilot::ChangedOnDisk>(&result)) {
-            const QString question = changedByAnotherProgram(QFileInfo(fileName).fileName());
-            if (!m_dialogs.askOverwrite(dialogParent(), question)) {
+            const QString name = QFileInfo(fileName).fileName();
+            const bool ours = std::holds_alternative<pilot::FileStamp>(expected);
+            if (ours ? !m_dialogs.askOverwrite(dialogParent(), changedByAnotherProgram(name))
+                     : !m_dialogs.askReplace(dialogParent(), alreadyExists(name))) {
                 return false;
             }
-            // Exactly the bytes the user was asked about; another change asks again.
+            // Exactly the bytes the user was asked about; another change asks again. What
+            // another program wrote into the file this window loaded is kept as theirs.
             expected = changed->current;
+            origin =
+                ours ? pilot::history::Origin::ChangedByOther : pilot::history::Origin::Replaced;
             continue;
         }
         if (const auto* error = std::get_if<pilot::IoError>(&result)) {
             showError(*error, fileName);
             return false;
         }
+        showKeepFailure(keeper.failure());
         m_record = pending;
         setCurrentFile(fileName, CleanFile{pending, std::get<pilot::FileStamp>(result)});
         m_history->markClean();
@@ -121,13 +130,17 @@ bool TForm1::SavePilotFile(const QString& fileName, std::optional<pilot::FileSta
     }
 }
 
-// Before any Open, New Pilot or Save As there is no name to save under: ask for one.
+// Before any Open, New Pilot or Save As there is no name to save under: ask for one. Save
+// writes without asking only over the file this window loaded or last saved; any other file
+// of the name (after New Pilot, or a name a text report left) it replaces only when the user
+// says so.
 void TForm1::SaveTFR1Click() {
     if (m_currentFileName.isEmpty()) {
         SaveAs1Click();
         return;
     }
-    SavePilotFile(m_currentFileName, m_fileStamp);
+    SavePilotFile(m_currentFileName,
+                  m_fileStamp ? pilot::ExpectedFile(*m_fileStamp) : pilot::NoFile{});
 }
 
 // The type chosen in the dialog decides what is written, never the extension typed.
@@ -144,9 +157,9 @@ void TForm1::SaveAs1Click() {
 }
 
 // A failed write keeps the previous name, which the title still shows. The dialog has asked
-// before replacing an existing file.
+// before replacing an existing file, which the history keeps all the same.
 void TForm1::saveRecordAs(const QString& chosenName) {
-    SavePilotFile(withExtension(chosenName, QStringLiteral(".TFR")), std::nullopt);
+    SavePilotFile(withExtension(chosenName, QStringLiteral(".TFR")), pilot::AnyFile{});
 }
 
 // The report replaces an existing file only once it is complete. Afterwards the name points
@@ -178,6 +191,7 @@ void TForm1::ToolbarButton974Click() {
     const pilot::PilotRecord created = m_record;
     RefreshAllFields();
     setCurrentFile(QStringLiteral("Noname.TFR"), CleanFile{created, std::nullopt});
+    showKeepFailure(std::nullopt);
     m_history->restart();
 }
 

@@ -46,6 +46,9 @@ constexpr std::array kFileMenu = {
     CommandEntry{"SaveTFR1", "Save TFR", &TForm1::SaveTFR1Click, nullptr, QKeySequence::Save},
     CommandEntry{"SaveAs1", "Save As ...", &TForm1::SaveAs1Click, nullptr, QKeySequence::SaveAs},
     kSeparator,
+    CommandEntry{"CompareWith1", "Compare &With...", &TForm1::CompareWith1Click},
+    CommandEntry{"History1", "&History...", &TForm1::History1Click},
+    kSeparator,
     CommandEntry{"Close1", "Close", &TForm1::Close1Click, nullptr, QKeySequence::Quit},
 };
 

@@ -86,7 +86,11 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
            .title = QStringLiteral("Save Pilotfile"),
            .filters = {QStringLiteral("TFR File (*.TFR)"), QStringLiteral("Text File (*.TXT)")},
            .defaultSuffix = QStringLiteral("TFR"),
-           .confirmOverwrite = true}) {
+           .confirmOverwrite = true}),
+      m_compareDialog({.mode = ui::FileDialogOptions::Mode::Open,
+                       .title = QStringLiteral("Compare With"),
+                       .filters = {QStringLiteral("TFR Files (*.TFR)")},
+                       .defaultSuffix = QStringLiteral("TFR")}) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Brevanta"));
     setWindowIcon(ui::picture(QStringLiteral("brevanta")));
@@ -204,7 +208,9 @@ QWidget* TForm1::createStatusBar(QWidget* parent) {
         panel->setGeometry(left, 0, kPanelWidths[i], kStatusBarHeight);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         left += kPanelWidths[i] + kPanelGap;
-        if (i == 1) {
+        if (i == 0) {
+            m_keepNotice = panel;
+        } else if (i == 1) {
             panel->setAlignment(Qt::AlignCenter);
             panel->setAccessibleDescription(QStringLiteral(
                 "Shows CHANGED after an edit until the next load, New Pilot or Save"));

@@ -9,8 +9,11 @@
 #include "DeferredUpdate.h"
 #include "DialogService.h"
 #include "FileStamp.h"
+#include "History.h"
 #include "IoError.h"
+#include "PilotFileIO.h"
 #include "PilotRecord.h"
+#include "ShownRecord.h"
 
 class QGroupBox;
 class QLabel;
@@ -54,6 +57,8 @@ public:
     void SaveTFR1Click();
     void SaveAs1Click();
     void ToolbarButton974Click();  // New Pilot
+    void CompareWith1Click();
+    void History1Click();
     void BSF1Click();
     void FORMClick();  // About
     void Close1Click();
@@ -107,10 +112,15 @@ private:
 
     // Storage (FileCommands.cpp).
     // True when the record was written.
-    bool SavePilotFile(const QString& fileName, std::optional<pilot::FileStamp> expected);
+    bool SavePilotFile(const QString& fileName, pilot::ExpectedFile expected);
     void saveRecordAs(const QString& chosenName);
     void saveReport(const QString& chosenName);
     void showError(const pilot::IoError& error, const QString& fileName);
+    // Says in the first status panel why no earlier version was kept, until the next load,
+    // save or New Pilot; empties it when none was to be kept or it was kept.
+    void showKeepFailure(const std::optional<pilot::history::KeepFailure>& failure);
+    // The record as the comparison dialogs see and change it (VersionCommands.cpp).
+    [[nodiscard]] ShownRecord shownRecord();
     // The file as a command loaded, saved or created it: the bytes `unsaved()` compares with
     // from now on and the file's stamp (none after New Pilot).
     struct CleanFile {
@@ -154,6 +164,7 @@ private:
 
     ui::FileDialog m_openDialog;
     ui::FileDialog m_saveDialog;
+    ui::FileDialog m_compareDialog;
 
     GeneralStatsGroup* m_general = nullptr;
     TrainingGroup* m_training = nullptr;
@@ -162,6 +173,7 @@ private:
     ShipKillsGroup* m_shipKills = nullptr;
     BsfGenerationGroup* m_bsfGeneration = nullptr;
     QLabel* m_changedPanel = nullptr;
+    QLabel* m_keepNotice = nullptr;
     DiskChangeBar* m_diskChangeBar = nullptr;
     EditHistory* m_history = nullptr;
     DeferredUpdate m_totalScoreUpdate{[this] { UpdateTotalScore(); }};

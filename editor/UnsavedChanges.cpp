@@ -5,10 +5,18 @@
 #include <QFileInfo>
 
 #include "BattleStatsGroup.h"
+#include "RecordItems.h"
 #include "TForm1.h"
 #include "TForm2.h"
 
 namespace editor {
+
+namespace {
+
+// The question names this many of the fields Save would change, then how many more.
+constexpr std::size_t kNamedChanges = 5;
+
+}  // namespace
 
 bool TForm1::unsaved() const {
     return m_battle->withShownFields(m_record) != m_cleanRecord;
@@ -33,7 +41,12 @@ bool TForm1::maybeSave() {
         return true;
     }
     const QString question = QStringLiteral("Save changes to %1?").arg(shownFileName());
-    switch (m_dialogs.askSaveChanges(dialogParent(), question)) {
+    QStringList detail = {QStringLiteral("Save would change:")};
+    for (const std::string& line :
+         pilot::changeLines(m_cleanRecord, m_battle->withShownFields(m_record), kNamedChanges)) {
+        detail.append(QString::fromStdString(line));
+    }
+    switch (m_dialogs.askSaveChanges(dialogParent(), question, detail.join(u'\n'))) {
         case ui::SaveChoice::Save:
             SaveTFR1Click();
             return !unsaved();

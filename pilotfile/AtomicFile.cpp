@@ -1,39 +1,27 @@
 #include "AtomicFile.h"
 
-#include <array>
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
-#include <system_error>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "NameHash.h"
+
 namespace pilot::storage {
 
 namespace {
 
-namespace fs = std::filesystem;
 using steps::Descriptor;
-using steps::errorAt;
+using steps::Failure;
 
 constexpr mode_t kPermissionBits = 07777;
-constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask when the file is created
-constexpr int kAttempts = 16;          // rounds against other programs before giving up
+constexpr int kAttempts = 16;  // rounds against other programs before giving up
 
-// FNV-1a: stable across runs and builds, so that a later save finds the name again.
+// Stable across runs and builds, so that a later save finds the name again.
 std::string temporaryName(std::string_view target) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : target) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    }
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string name = ".";
-    for (int shift = 60; shift >= 0; shift -= 4) {
-        name += kDigits[(hash >> shift) & 0xF];
-    }
-    return name + ".brevanta-tmp";
+    return "." + stableHash(target) + ".brevanta-tmp";
 }
 
 bool unnamedFilesUnsupported(int error) {
@@ -86,17 +74,17 @@ int clearTemporary(const Place& place, const std::string& name, const SystemCall
 }
 
 // Creates the temporary file under its name, locked.
-std::variant<Descriptor, IoError> createNamedTemporary(const Place& place, const std::string& name,
+std::variant<Descriptor, Failure> createNamedTemporary(const Place& place, const std::string& name,
                                                        mode_t mode, const SystemCalls& os) {
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         Descriptor fd = steps::openAt(os, place.folder.get(), name.c_str(),
                                       O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (!fd.valid()) {
             if (errno != EEXIST) {
-                return errorAt(errno, place.path);
+                return Failure{errno};
             }
             if (const int error = clearTemporary(place, name, os)) {
-                return errorAt(error, place.path);
+                return Failure{error};
             }
             continue;
         }
@@ -109,13 +97,13 @@ std::variant<Descriptor, IoError> createNamedTemporary(const Place& place, const
         }
         if (error != 0) {
             os.unlinkAt(place.folder.get(), name.c_str(), 0);  // the failure to report is the first
-            return errorAt(error, place.path);
+            return Failure{error};
         }
         if (named) {
             return fd;
         }
     }
-    return errorAt(EEXIST, place.path);
+    return Failure{EEXIST};
 }
 
 // Gives the new file the old one's owner, group and permission bits. Only a privileged
@@ -157,21 +145,24 @@ public:
     Content(const Content&) = delete;
     Content& operator=(const Content&) = delete;
 
-    // Creates the file, unnamed when `unnamed` and the file system can, and writes it.
-    [[nodiscard]] std::optional<IoError> write(std::string_view bytes, const struct stat* old,
-                                               bool sync, bool unnamed) {
-        const mode_t mode = old ? (old->st_mode & 0777) : kNewFileMode;
+    // Creates the file, unnamed when `unnamed` and the file system can, and writes it; 0 or
+    // the errno. A new file gets `mode`, narrowed by the umask.
+    [[nodiscard]] int write(std::string_view bytes, const struct stat* old, mode_t mode, bool sync,
+                            bool unnamed) {
+        if (old) {
+            mode = old->st_mode & 0777;
+        }
         if (unnamed) {
             m_fd = steps::openAt(m_os, m_place.folder.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC,
                                  mode);
             if (!m_fd.valid() && !unnamedFilesUnsupported(errno)) {
-                return errorAt(errno, m_place.path);
+                return errno;
             }
         }
         if (!m_fd.valid()) {
             auto created = createNamedTemporary(m_place, m_temporary, mode, m_os);
-            if (auto* error = std::get_if<IoError>(&created)) {
-                return *error;
+            if (auto* failed = std::get_if<Failure>(&created)) {
+                return failed->error;
             }
             m_fd = std::move(std::get<Descriptor>(created));
             m_named = true;
@@ -186,10 +177,7 @@ public:
         if (error == 0 && m_os.fstat(m_fd.get(), &m_written) != 0) {
             error = errno;
         }
-        if (error != 0) {
-            return errorAt(error, m_place.path);
-        }
-        return std::nullopt;
+        return error;
     }
 
     // Removes a temporary file of the target that a killed save left, unless a save still
@@ -257,6 +245,7 @@ public:
         return 0;
     }
 
+    [[nodiscard]] int sync() { return steps::syncFile(m_os, m_fd.get()); }
     [[nodiscard]] int close() { return m_fd.close(); }
 
 private:
@@ -268,110 +257,35 @@ private:
     struct stat m_written {};
 };
 
-// The last steps of a write that put the file in place: the folder synced where asked, the
-// file closed.
-std::variant<struct stat, IoError> finish(const Place& place, Content& content,
+// The last steps of a write that put the file in place: the folder or the file under its
+// name synced where asked, the file closed.
+std::variant<struct stat, Failure> finish(const Place& place, Content& content,
                                           Durability durability, const SystemCalls& os) {
-    int error = durability == Durability::Synced ? syncFolder(place, os) : 0;
+    int error = 0;
+    if (durability == Durability::Synced) {
+        error = syncFolder(place, os);
+    } else if (durability == Durability::SyncedWithName) {
+        error = content.sync();
+    }
     if (error == 0) {
         error = content.close();
     }
     if (error != 0) {
-        return errorAt(error, place.path);
+        return Failure{error};
     }
     return content.written();
 }
 
-// The place of a name as it stands, links not followed.
-std::variant<Place, IoError> placeOf(const fs::path& target, const SystemCalls& os) {
-    const std::string name = target.filename().string();
-    if (name.empty() || name == "." || name == "..") {
-        // A name that can only be a folder.
-        std::error_code ignored;
-        return IoError{fs::is_directory(target, ignored) ? IoError::AccessDenied
-                                                         : IoError::InvalidPath};
-    }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    Place place{steps::openAt(os, AT_FDCWD, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC),
-                true, name, target, std::nullopt};
-    if (!place.folder.valid() && errno == EACCES) {
-        // A folder one may write in but not list: usable, though it cannot be synced.
-        place.folder =
-            steps::openAt(os, AT_FDCWD, folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        place.syncable = false;
-    }
-    if (!place.folder.valid()) {
-        return errorAt(errno, target);
-    }
-    struct stat info {};
-    if (os.fstatAt(place.folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-        place.existing = info;
-    } else if (errno != ENOENT) {
-        return errorAt(errno, target);
-    }
-    return place;
-}
-
 }  // namespace
 
-std::variant<Place, IoError> openPlace(const fs::path& path, const SystemCalls& os) {
-    if (path.empty()) {
-        return IoError{IoError::InvalidPath};
-    }
-    auto opened = placeOf(path, os);
-    auto* place = std::get_if<Place>(&opened);
-    if (place && place->existing && S_ISLNK(place->existing->st_mode)) {
-        std::error_code unresolved;
-        if (auto resolved = fs::canonical(path, unresolved); !unresolved) {
-            return placeOf(resolved, os);
-        }
-    }
-    return opened;
-}
-
-std::variant<LockedFile, Moved, IoError> lockExisting(Place& place, const SystemCalls& os) {
-    constexpr int kFlags = O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC;
-    LockedFile locked{
-        steps::openAt(os, place.folder.get(), place.name.c_str(), O_RDONLY | kFlags), {}, true};
-    if (!locked.fd.valid() && errno == EACCES) {
-        locked.fd = steps::openAt(os, place.folder.get(), place.name.c_str(), O_WRONLY | kFlags);
-        locked.readable = false;
-    }
-    if (!locked.fd.valid()) {
-        if (errno == ENOENT || errno == ELOOP) {
-            return Moved{};
-        }
-        return errorAt(errno, place.path);
-    }
-    if (const int error = steps::lockExclusive(os, locked.fd.get())) {
-        return errorAt(error, place.path);
-    }
-    if (os.fstat(locked.fd.get(), &locked.info) != 0) {
-        return errorAt(errno, place.path);
-    }
-    if (!S_ISREG(locked.info.st_mode)) {
-        return IoError{IoError::AccessDenied};
-    }
-    // A save that replaced the file while this one waited has left the lock on a file that
-    // no longer has the name.
-    bool named = false;
-    if (const int error = stillNamed(place, place.name, locked.fd.get(), os, named)) {
-        return errorAt(error, place.path);
-    }
-    if (!named) {
-        return Moved{};
-    }
-    return locked;
-}
-
-std::variant<struct stat, IoError> replaceFile(Place& place, std::string_view bytes,
+std::variant<struct stat, Failure> replaceFile(Place& place, std::string_view bytes,
                                                const struct stat* old, Durability durability,
                                                const SystemCalls& os) {
     const bool sync = durability == Durability::Synced || old != nullptr;
     for (const bool unnamed : {true, false}) {
         Content content(place, os);
-        if (auto error = content.write(bytes, old, sync, unnamed)) {
-            return *error;
+        if (const int error = content.write(bytes, old, kNewFileMode, sync, unnamed)) {
+            return Failure{error};
         }
         if (!content.named()) {
             const int error = content.nameTemporary();
@@ -379,25 +293,25 @@ std::variant<struct stat, IoError> replaceFile(Place& place, std::string_view by
                 continue;  // no /proc to link through: once more with a named file
             }
             if (error != 0) {
-                return errorAt(error, place.path);
+                return Failure{error};
             }
         }
         if (const int error = content.renameTo(place.name, 0)) {
-            return errorAt(error, place.path);
+            return Failure{error};
         }
         return finish(place, content, durability, os);
     }
-    return errorAt(ENOENT, place.path);
+    return Failure{ENOENT};
 }
 
-std::variant<struct stat, Exists, IoError> createFile(Place& place, std::string_view bytes,
-                                                      Durability durability,
-                                                      const SystemCalls& os) {
+std::variant<struct stat, Exists, Failure> createFile(Place& place, std::string_view bytes,
+                                                      Durability durability, const SystemCalls& os,
+                                                      mode_t mode) {
     const bool sync = durability == Durability::Synced;
     for (const bool unnamed : {true, false}) {
         Content content(place, os);
-        if (auto error = content.write(bytes, nullptr, sync, unnamed)) {
-            return *error;
+        if (const int error = content.write(bytes, nullptr, mode, sync, unnamed)) {
+            return Failure{error};
         }
         int error = 0;
         if (!content.named()) {
@@ -423,24 +337,15 @@ std::variant<struct stat, Exists, IoError> createFile(Place& place, std::string_
             return Exists{};
         }
         if (error != 0) {
-            return errorAt(error, place.path);
+            return Failure{error};
         }
         auto finished = finish(place, content, durability, os);
-        if (const auto* failed = std::get_if<IoError>(&finished)) {
+        if (const auto* failed = std::get_if<Failure>(&finished)) {
             return *failed;
         }
         return std::get<struct stat>(finished);
     }
-    return errorAt(ENOENT, place.path);
-}
-
-int syncFolder(const Place& place, const SystemCalls& os) {
-    if (!place.syncable) {
-        return 0;
-    }
-    const int error = steps::syncFile(os, place.folder.get());
-    // Some file systems cannot sync a folder at all; their entries are as safe as they get.
-    return error == EINVAL ? 0 : error;
+    return Failure{ENOENT};
 }
 
 }  // namespace pilot::storage

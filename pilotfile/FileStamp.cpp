@@ -22,8 +22,7 @@ bool holdsTheSame(const FileStamp& now, const FileStamp& then, bool contentRead)
     return sameFile || (contentRead && now.size == then.size && now.content == then.content);
 }
 
-std::optional<FileStamp> currentStamp(const std::filesystem::path& path) {
-    const PosixCalls os;
+std::optional<FileStamp> currentStamp(const std::filesystem::path& path, const SystemCalls& os) {
     const steps::Descriptor fd =
         steps::openAt(os, AT_FDCWD, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
@@ -37,15 +36,16 @@ std::optional<FileStamp> currentStamp(const std::filesystem::path& path) {
     return stampOf(info, head);
 }
 
-bool changedSince(const std::filesystem::path& path, const FileStamp& stamp) {
+bool changedSince(const std::filesystem::path& path, const FileStamp& stamp,
+                  const SystemCalls& os) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    if (os.fstatAt(AT_FDCWD, path.c_str(), &info, 0) != 0) {
         return false;
     }
     if (!S_ISREG(info.st_mode)) {
         return true;  // a folder or a pipe where the pilot file was
     }
-    const auto current = currentStamp(path);
+    const auto current = currentStamp(path, os);
     return current && !holdsTheSame(*current, stamp, true);
 }
 

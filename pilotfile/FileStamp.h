@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "PilotRecord.h"
+#include "SystemCalls.h"
 
 namespace pilot {
 
@@ -35,10 +36,12 @@ struct FileStamp {
 // Whether the file at `path` no longer holds what `stamp` remembers (see holdsTheSame). A
 // file that is gone, or that cannot be read, counts as unchanged: writing it loses nothing
 // another program made, and a write that cannot succeed reports its own error.
-[[nodiscard]] bool changedSince(const std::filesystem::path& path, const FileStamp& stamp);
+[[nodiscard]] bool changedSince(const std::filesystem::path& path, const FileStamp& stamp,
+                                const SystemCalls& os = PosixCalls{});
 
 // The stamp of the file as it is now; nothing when it is missing, not a regular file or
 // unreadable.
-[[nodiscard]] std::optional<FileStamp> currentStamp(const std::filesystem::path& path);
+[[nodiscard]] std::optional<FileStamp> currentStamp(const std::filesystem::path& path,
+                                                    const SystemCalls& os = PosixCalls{});
 
 }  // namespace pilot

@@ -154,23 +154,35 @@ bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-std::variant<Descriptor, IoError> openFileToRead(const SystemCalls& os,
-                                                 const std::filesystem::path& path,
-                                                 struct stat& info) {
-    if (path.empty()) {
-        return IoError{IoError::InvalidPath};
+int openFolderOf(const SystemCalls& os, int base, const std::filesystem::path& path, int flags,
+                 FolderAndName& opened) {
+    const std::string name = path.filename().string();
+    const bool folderOnly = name.empty() || name == "." || name == "..";
+    const std::filesystem::path folder =
+        folderOnly ? path : (path.has_parent_path() ? path.parent_path() : ".");
+    opened.folder = openAt(os, base, folder.c_str(), flags | O_DIRECTORY | O_CLOEXEC);
+    if (!opened.folder.valid()) {
+        return errno == ENOENT ? ENOTDIR : errno;
     }
-    Descriptor file = openAt(os, AT_FDCWD, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    opened.name = folderOnly ? std::string() : name;
+    return 0;
+}
+
+int openFileToRead(const SystemCalls& os, const std::filesystem::path& path, Descriptor& file,
+                   struct stat& info) {
+    FolderAndName place{Descriptor(os, -1), {}};
+    if (const int error = openFolderOf(os, AT_FDCWD, path, O_PATH, place)) {
+        return error;
+    }
+    file = openAt(os, place.folder.get(), place.name.empty() ? "." : place.name.c_str(),
+                  O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (!file.valid()) {
-        return errorAt(errno, path);
+        return errno;
     }
     if (os.fstat(file.get(), &info) != 0) {
-        return errorAt(errno, path, IoError::Transfer::Reading);
+        return errno;
     }
-    if (!S_ISREG(info.st_mode)) {
-        return IoError{IoError::AccessDenied};
-    }
-    return file;
+    return S_ISREG(info.st_mode) ? 0 : EACCES;
 }
 
 }  // namespace pilot::steps

@@ -4,15 +4,20 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
-#include <variant>
 
-#include "IoError.h"
 #include "SystemCalls.h"
 
 // The small steps every file operation of the storage layer is made of, each through the
-// system-call seam and each returning 0 or the errno of its failure.
+// system-call seam and each returning 0 or the errno of its failure. The storage layer
+// speaks errno throughout; its public functions turn the errno into the user's IoError once.
 namespace pilot::steps {
+
+// A failed step: the errno it left.
+struct Failure {
+    int error = 0;
+};
 
 // An open file descriptor, closed on every path; `close()` reports the close's own failure.
 class Descriptor {
@@ -61,21 +66,26 @@ private:
 
 [[nodiscard]] bool sameFile(const struct stat& a, const struct stat& b);
 
+// The folder of a path opened with `flags` (O_DIRECTORY added), and the path's last name in
+// it. A folder that does not exist fails with ENOTDIR: a missing folder makes the path
+// invalid, where a missing file in an existing folder is ENOENT. A path that ends in a
+// folder's own name ("pilots/", "pilots/.") gives the empty name.
+struct FolderAndName {
+    Descriptor folder;
+    std::string name;
+};
+[[nodiscard]] int openFolderOf(const SystemCalls& os, int base, const std::filesystem::path& path,
+                               int flags, FolderAndName& opened);
+
+// Opens a file to read it, without waiting (opening a named pipe would otherwise block until
+// some writer came), and gives what fstat says of it. A folder, pipe or device where a file
+// is expected fails with EACCES; a missing folder with ENOTDIR.
+[[nodiscard]] int openFileToRead(const SystemCalls& os, const std::filesystem::path& path,
+                                 Descriptor& file, struct stat& info);
+
 // Whether `name` in the folder (fstatat's flags) still leads to the open file: nobody has
 // removed it or put another file in its place. Asked once a lock on the file is held.
 [[nodiscard]] int stillNamed(const SystemCalls& os, int folder, const char* name, int flags, int fd,
                              bool& named);
-
-[[nodiscard]] inline IoError errorAt(int errnoValue, const std::filesystem::path& path,
-                                     IoError::Transfer transfer = IoError::Transfer::Writing) {
-    return IoError::fromErrno(errnoValue, path.string(), transfer);
-}
-
-// Opens a file to read it, without waiting (opening a named pipe would otherwise block until
-// some writer came), and gives what fstat says of it. A folder, pipe or device where a file
-// is expected fails with AccessDenied.
-[[nodiscard]] std::variant<Descriptor, IoError> openFileToRead(const SystemCalls& os,
-                                                               const std::filesystem::path& path,
-                                                               struct stat& info);
 
 }  // namespace pilot::steps

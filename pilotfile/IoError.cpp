@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 namespace pilot {
 
@@ -48,15 +46,6 @@ constexpr std::array<CodeText, 10> kReasons = {{
     {IoError::InvalidNumber, "invalid numeric input"},
 }};
 
-bool parentFolderExists(const std::string& path) {
-    std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (parent.empty()) {
-        parent = ".";
-    }
-    std::error_code ignored;
-    return std::filesystem::is_directory(parent, ignored);
-}
-
 }  // namespace
 
 std::string IoError::message() const {
@@ -68,10 +57,10 @@ std::string IoError::message() const {
     return "I/O-Fehler " + std::to_string(code);
 }
 
-IoError IoError::fromErrno(int errnoValue, const std::string& path, Transfer transfer) {
+IoError IoError::fromErrno(int errnoValue, Transfer transfer) {
     switch (errnoValue) {
         case ENOENT:
-            return {parentFolderExists(path) ? FileNotFound : InvalidPath};
+            return {FileNotFound};
         case ENOTDIR:
         case ENAMETOOLONG:
         case EINVAL:

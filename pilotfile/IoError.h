@@ -32,12 +32,12 @@ struct IoError {
     // "I/O-Fehler 32"), UTF-8 encoded.
     [[nodiscard]] std::string message() const;
 
-    // The error of a failed system call: errnoValue is the errno it left. Tells a missing
-    // file from a missing folder by looking at the path's parent. An errno without a code
-    // of its own keeps its number, unless that number already means something above; then
-    // it shows as 1000 + errno, so that "I/O-Fehler 32" never stands for a broken pipe.
-    [[nodiscard]] static IoError fromErrno(int errnoValue, const std::string& path = {},
-                                           Transfer transfer = Transfer::Writing);
+    // The error of a failed system call: errnoValue is the errno it left. ENOENT is a
+    // missing file; the storage layer, which opens a file's folder first, reports a
+    // missing folder as ENOTDIR (an invalid path). An errno without a code of its own keeps
+    // its number, unless that number already means something above; then it shows as
+    // 1000 + errno, so that "I/O-Fehler 32" never stands for a broken pipe.
+    [[nodiscard]] static IoError fromErrno(int errnoValue, Transfer transfer = Transfer::Writing);
 
     friend bool operator==(const IoError&, const IoError&) = default;
 };

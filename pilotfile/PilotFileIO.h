@@ -1,20 +1,18 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <string_view>
 #include <variant>
 
-#include "Durability.h"
 #include "FileStamp.h"
 #include "IoError.h"
 #include "PilotRecord.h"
 #include "SystemCalls.h"
 
-// Every function here takes the system calls it works through last; the real ones unless a
-// test passes others.
+// The pilot record's load and save. Every function here takes the system calls it works
+// through last; the real ones unless a test passes others. The writes themselves are those
+// of ByteFiles.h: whole or not at all, under the file's lock.
 namespace pilot {
 
 // Reads the first 1928 bytes of a pilot file. The file is opened for reading only; a
@@ -39,72 +37,48 @@ struct LoadedPilot {
 [[nodiscard]] std::variant<LoadedPilot, IoError> loadPilotFileWithStamp(
     const std::filesystem::path& path, const SystemCalls& os = PosixCalls{});
 
-// A checked save found the file changed by another program since the stamp it was given,
-// and wrote nothing. `current` is the file as the check found it: saving again with it as
-// the expected stamp overwrites exactly what the user was asked about.
+// The file a save is about to replace, as it is under the save's lock: its record (the
+// first 1928 bytes), or why there is none (ReadPastEnd: shorter than a record;
+// AccessDenied: the file may be written but not read).
+using ReplacedPilot = std::variant<PilotRecord, IoError>;
+// Called under the pilot's lock once a save has decided to write over an existing file,
+// before it does so, unless the file's record is the one about to be written. Whatever it
+// does with it (the history keeps it) never stops the save.
+using KeepReplaced = std::function<void(const ReplacedPilot& replaced)>;
+
+// What a checked save expects to find at its path: anything (it is written over), no file
+// at all, or the file as a load or save stamped it.
+struct AnyFile {};
+struct NoFile {};
+using ExpectedFile = std::variant<AnyFile, NoFile, FileStamp>;
+
+// A checked save found something else than it expected (a file changed by another program
+// since its stamp, or a file where none was expected) and wrote nothing. `current` is the
+// file as the check found it: saving again with it as the expected stamp overwrites exactly
+// what the user was asked about.
 struct ChangedOnDisk {
     FileStamp current;
 };
-// Saves the record unless the file has been changed since `expected` (see holdsTheSame);
-// without an expected stamp, it saves unconditionally. The file is compared under the same
-// lock that the save holds, so nothing can come in between. A file that is gone counts as
-// unchanged; a name that is no regular file fails as a save there would. On success, the
-// stamp of the file as written.
+// Saves the record unless the path holds something else than `expected` (a stamp is
+// compared as holdsTheSame does). The file is compared under the same lock that the save
+// holds, so nothing can come in between. A stamped file that is gone counts as unchanged;
+// a name that is no regular file fails as a save there would. On success, the stamp of the
+// file as written.
 [[nodiscard]] std::variant<FileStamp, ChangedOnDisk, IoError> savePilotFileChecked(
-    const std::filesystem::path& path, const PilotRecord& record,
-    const std::optional<FileStamp>& expected, const SystemCalls& os = PosixCalls{});
+    const std::filesystem::path& path, const PilotRecord& record, const ExpectedFile& expected,
+    const KeepReplaced& keep = {}, const SystemCalls& os = PosixCalls{});
 
 // Writes the record as the whole content of the file (see writeFileSafely).
 [[nodiscard]] std::optional<IoError> savePilotFile(const std::filesystem::path& path,
                                                    const PilotRecord& record,
+                                                   const KeepReplaced& keep = {},
                                                    const SystemCalls& os = PosixCalls{});
 
 // Reads an existing pilot file, lets `edit` change the record and saves it, all under one
 // lock: two programs editing the same file at once each see the other's result.
 [[nodiscard]] std::optional<IoError> updatePilotFile(const std::filesystem::path& path,
                                                      const std::function<void(PilotRecord&)>& edit,
+                                                     const KeepReplaced& keep = {},
                                                      const SystemCalls& os = PosixCalls{});
-
-// Replaces the file's content with the bytes, or creates the file. Writers of one file take
-// turns (an advisory lock on it). The new content is written to a new file in the folder
-// that replaces the old one only when complete: a failure at any step, or the program
-// killed at any moment, leaves the old file as it was. The replaced file keeps its
-// permission bits, and its owner and group as far as the process may set them; a target
-// without any write bit counts as write-protected (even for root) and fails with
-// AccessDenied, untouched. Anything but a regular file also fails with AccessDenied.
-[[nodiscard]] std::optional<IoError> writeFileSafely(const std::filesystem::path& path,
-                                                     std::string_view bytes,
-                                                     Durability durability = Durability::Synced,
-                                                     const SystemCalls& os = PosixCalls{});
-
-// Makes everything written on the file system of the folder durable; ends a run of writes
-// made with Durability::SyncedLater.
-[[nodiscard]] std::optional<IoError> syncFileSystem(const std::filesystem::path& folder,
-                                                    const SystemCalls& os = PosixCalls{});
-
-// Appends the bytes at the end of an existing regular file, under its lock, and syncs
-// them. A failed append cuts the file back to its old length. A pipe or device is refused
-// at once with AccessDenied, without waiting for a reader.
-[[nodiscard]] std::optional<IoError> appendToFile(const std::filesystem::path& path,
-                                                  std::string_view bytes,
-                                                  const SystemCalls& os = PosixCalls{});
-
-// Where createOrAppend put its bytes: a new file, or appended to an existing one at
-// `offset`, its length just before (what other writers appended before them included).
-struct Placement {
-    bool appended = false;
-    std::uint64_t offset = 0;
-
-    friend bool operator==(const Placement&, const Placement&) = default;
-};
-
-// Creates the file with `created` as its whole content when the name is free; when anything
-// has that name (a dangling link too), appends `appended` to it instead. The new file
-// appears whole or not at all, so that two programs doing this at once make one file that
-// holds each one's content whole.
-[[nodiscard]] std::variant<Placement, IoError> createOrAppend(const std::filesystem::path& path,
-                                                              std::string_view created,
-                                                              std::string_view appended,
-                                                              const SystemCalls& os = PosixCalls{});
 
 }  // namespace pilot

@@ -1,10 +1,12 @@
 #include "RecordItems.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "ElementNames.h"
 #include "NumberText.h"
 #include "PilotRecord.h"
+#include "Totals.h"
 
 namespace pilot {
 
@@ -45,6 +47,48 @@ std::string elementText(const ElementPath& path, std::uint32_t value) {
             break;
     }
     return numberText(value, info.type);
+}
+
+// Visits the items in which two records differ, in file order. Whole fields are compared
+// first: most of them are alike. The elements of a field that differs are then compared as
+// bytes, which is what their values are, in the order forEachItemOf visits them.
+template <typename Visit>
+void forEachDifference(const PilotRecord& a, const PilotRecord& b, Visit&& visit) {
+    const std::uint8_t* first = a.bytes().data();
+    const std::uint8_t* second = b.bytes().data();
+    for (const FieldInfo& info : kFieldTable) {
+        if (sameField(a, b, info)) {
+            continue;
+        }
+        if (info.reserved()) {
+            for (std::size_t at = info.offset; at < info.offset + info.size(); ++at) {
+                if (first[at] != second[at]) {
+                    visit(RecordItem{RecordItem::Kind::ReservedByte, {info.id}, 0, at});
+                }
+            }
+            continue;
+        }
+        const std::size_t width = byteWidth(info.type);
+        std::size_t at = info.offset;
+        for (std::size_t row = 0; row < info.rows; ++row) {
+            for (std::size_t column = 0; column < info.columns; ++column, at += width) {
+                if (std::memcmp(first + at, second + at, width) == 0) {
+                    continue;
+                }
+                const ElementPath path{info.id, row, column};
+                if (info.editing != Editing::GoalBits) {
+                    visit(RecordItem{RecordItem::Kind::Element, path, 0, 0});
+                    continue;
+                }
+                const unsigned changed = first[at] ^ second[at];
+                for (unsigned bit = 0; bit < 8; ++bit) {
+                    if (((changed >> bit) & 1u) != 0) {
+                        visit(RecordItem{RecordItem::Kind::GoalBit, path, bit, 0});
+                    }
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -137,20 +181,50 @@ bool sameField(const PilotRecord& a, const PilotRecord& b, const FieldInfo& info
     return std::equal(first, first + info.size(), b.bytes().data() + info.offset);
 }
 
-// Whole fields are compared first: most of them are alike.
+// Counted first, so that the list takes its memory at once: two records of random bytes
+// differ in about 1100 items.
 std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b) {
     std::vector<RecordItem> found;
-    for (const FieldInfo& info : kFieldTable) {
-        if (sameField(a, b, info)) {
-            continue;
-        }
-        forEachItemOf(info, [&](const RecordItem& item) {
-            if (itemValue(a, item) != itemValue(b, item)) {
-                found.push_back(item);
-            }
-        });
-    }
+    found.reserve(differenceCount(a, b));
+    forEachDifference(a, b, [&](const RecordItem& item) { found.push_back(item); });
     return found;
+}
+
+std::size_t differenceCount(const PilotRecord& a, const PilotRecord& b) {
+    std::size_t count = 0;
+    forEachDifference(a, b, [&](const RecordItem&) { ++count; });
+    return count;
+}
+
+void takeItems(PilotRecord& into, const PilotRecord& from, std::span<const RecordItem> items) {
+    const auto taken = [&](Field field) {
+        return std::any_of(items.begin(), items.end(), [field](const RecordItem& item) {
+            return item.path.field == field && item.kind != RecordItem::Kind::ReservedByte;
+        });
+    };
+    for (const RecordItem& item : items) {
+        setItemValue(into, item, itemValue(from, item));
+    }
+    if (taken(Field::BattleMissionScore) && !taken(Field::TotalScore)) {
+        into.setI32(Field::TotalScore, storedTotalScore(into));
+    }
+    if (taken(Field::ShipKills) && !taken(Field::Kills)) {
+        into.setU16(Field::Kills, storedKillsTotal(into));
+    }
+}
+
+std::vector<std::string> changeLines(const PilotRecord& before, const PilotRecord& after,
+                                     std::size_t most) {
+    const std::vector<RecordItem> changed = differences(before, after);
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < changed.size() && i < most; ++i) {
+        lines.push_back(itemTitle(changed[i]) + ": " + itemText(before, changed[i]) + " \u2192 " +
+                        itemText(after, changed[i]));
+    }
+    if (changed.size() > most) {
+        lines.push_back("and " + std::to_string(changed.size() - most) + " more");
+    }
+    return lines;
 }
 
 }  // namespace pilot

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -86,5 +87,17 @@ void forEachItem(Visit&& visit) {
 
 // The items in which two records differ, in file order.
 [[nodiscard]] std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b);
+// How many items differ: differences(a, b).size() without making the list.
+[[nodiscard]] std::size_t differenceCount(const PilotRecord& a, const PilotRecord& b);
+
+// Copies the items' values from `from` into `into`. The totals follow as the editor stores
+// them: a mission score taken recomputes TotalScore and a kill counter Kills, unless the
+// total itself is taken too.
+void takeItems(PilotRecord& into, const PilotRecord& from, std::span<const RecordItem> items);
+
+// What changes from `before` to `after`, one line per item as a player reads it ("Total
+// score: 1200 → 1500"), at most `most` of them and then "and N more".
+[[nodiscard]] std::vector<std::string> changeLines(const PilotRecord& before,
+                                                   const PilotRecord& after, std::size_t most);
 
 }  // namespace pilot

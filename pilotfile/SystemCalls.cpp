@@ -1,7 +1,9 @@
 #include "SystemCalls.h"
 
+#include <cerrno>
 #include <cstdio>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -76,6 +78,42 @@ int PosixCalls::renameAt(int fromFolder, const char* from, int toFolder, const c
 
 int PosixCalls::unlinkAt(int folder, const char* name, int flags) const {
     return ::unlinkat(folder, name, flags);
+}
+
+ssize_t PosixCalls::readLinkAt(int folder, const char* name, char* buffer, std::size_t size) const {
+    return ::readlinkat(folder, name, buffer, size);
+}
+
+int PosixCalls::mkdirAt(int folder, const char* name, mode_t mode) const {
+    return ::mkdirat(folder, name, mode);
+}
+
+int PosixCalls::readFolder(int folder, std::vector<std::string>& names) const {
+    // A descriptor of its own, which the listing consumes and closes.
+    const int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    DIR* listing = ::fdopendir(fd);
+    if (listing == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    names.clear();
+    errno = 0;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(listing);
+    errno = error;
+    return error == 0 ? 0 : -1;
 }
 
 }  // namespace pilot

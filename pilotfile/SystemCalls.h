@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -10,7 +12,7 @@ namespace pilot {
 // The system calls through which the storage layer touches the disk. Each behaves as the
 // call of its name: -1 (or a negative count) with errno set on failure. The storage
 // functions take one of these, the real calls by default, so that tests can fail any single
-// step of a save, an append or a report and see what the user is left with.
+// step of a save, an append, a report or the history and see what the user is left with.
 class SystemCalls {
 public:
     SystemCalls() = default;
@@ -38,6 +40,12 @@ public:
     virtual int renameAt(int fromFolder, const char* from, int toFolder, const char* to,
                          unsigned flags) const = 0;
     virtual int unlinkAt(int folder, const char* name, int flags) const = 0;
+    virtual ssize_t readLinkAt(int folder, const char* name, char* buffer,
+                               std::size_t size) const = 0;
+    virtual int mkdirAt(int folder, const char* name, mode_t mode) const = 0;
+    // The names in a folder ("." and ".." left out), in the order the file system gives
+    // them; works on a folder opened with O_PATH too.
+    virtual int readFolder(int folder, std::vector<std::string>& names) const = 0;
 };
 
 // The operating system's own calls; holds nothing, so a temporary serves as the default.
@@ -62,6 +70,9 @@ public:
     int renameAt(int fromFolder, const char* from, int toFolder, const char* to,
                  unsigned flags) const override;
     int unlinkAt(int folder, const char* name, int flags) const override;
+    ssize_t readLinkAt(int folder, const char* name, char* buffer, std::size_t size) const override;
+    int mkdirAt(int folder, const char* name, mode_t mode) const override;
+    int readFolder(int folder, std::vector<std::string>& names) const override;
 };
 
 }  // namespace pilot

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "PilotFileIO.h"
+#include "ByteFiles.h"
 #include "PilotRecord.h"
 
 namespace reports {

@@ -104,7 +104,8 @@ completion() {
     offers 'Rank=' set ACE.TFR Ra || return 1
     offers theirs merge BASE.TFR MINE.TFR THEIRS.TFR --prefer "" || return 1
     offers 'Rank,LaserAccuracy' table --fields Rank,Laser || return 1
-    for command in show report bsf new set diff merge check verify table; do
+    offers restore "" || return 1
+    for command in show report bsf new set diff merge check verify table history restore; do
         for option in $("$cli" "$command" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
             offers "$option" "$command" -- || return 1
         done

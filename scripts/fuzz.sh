@@ -19,7 +19,7 @@ rm -rf "$dir/seeds"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-for target in number_text reports field_path bsf_reading; do
+for target in number_text reports field_path bsf_reading history_names; do
     corpus="$dir/corpus/$target"
     log="$dir/fuzz_$target.log"
     mkdir -p "$corpus"

@@ -41,7 +41,10 @@ using testing_support::withoutMnemonic;
 
 // The named controls that say nothing of themselves when the window starts.
 const std::map<QString, QString> kSilentRoles = {
-    {QStringLiteral("StatusPanel1"), QStringLiteral("first panel of the status bar, empty")},
+    {QStringLiteral("StatusPanel1"),
+     QStringLiteral("\"No earlier version kept: REASON\" from a load or save whose replaced or "
+                    "opened bytes the history could not keep, until the next load, save or New "
+                    "Pilot")},
     {QStringLiteral("ChangedPanel"),
      QStringLiteral("\"CHANGED\" from an edit until the next load, New Pilot or Save")},
     {QStringLiteral("StatusPanel3"), QStringLiteral("third panel of the status bar, empty")},

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -124,6 +125,7 @@ TEST(RecordItems, DifferencesAreTheItemsThatDiffer) {
         EXPECT_TRUE(pilot::differences(a, a).empty());
         const auto found = pilot::differences(a, b);
         EXPECT_EQ(found.empty(), a == b);
+        EXPECT_EQ(pilot::differenceCount(a, b), found.size());
         PilotRecord taken = a;
         for (const RecordItem& item : found) {
             EXPECT_NE(pilot::itemValue(a, item), pilot::itemValue(b, item));
@@ -131,6 +133,75 @@ TEST(RecordItems, DifferencesAreTheItemsThatDiffer) {
         }
         EXPECT_EQ(taken, b) << "seed " << seed;
     }
+}
+
+// Taking items from another record takes their values; a mission score or kill counter
+// taken brings its total as the editor stores it, unless the total is taken itself.
+TEST(RecordItems, TakingItemsKeepsTheTotalsAsTheEditorStoresThem) {
+    PilotRecord theirs;
+    theirs.setI32(Field::BattleMissionScore, 500, 3, 2);
+    theirs.setU16(Field::ShipKills, 7, 4);
+    theirs.setI32(Field::TotalScore, 123);
+    theirs.setU16(Field::Kills, 45);
+    theirs.setU8(Field::BattleBonusGoals, 0xFF, 1);
+    PilotRecord mine;
+    mine.setI32(Field::BattleMissionScore, 100, 0, 0);
+    mine.setU16(Field::ShipKills, 2, 0);
+    mine.setI32(Field::TotalScore, 99);  // not the sum: only what is taken is recomputed
+    mine.setU16(Field::Kills, 98);
+    const RecordItem score{Kind::Element, {Field::BattleMissionScore, 3, 2}};
+    const RecordItem kills{Kind::Element, {Field::ShipKills, 4}};
+    const RecordItem total{Kind::Element, {Field::TotalScore}};
+    const RecordItem bonus{Kind::GoalBit, {Field::BattleBonusGoals, 1}, 5};
+    struct Case {
+        const char* what;
+        std::vector<RecordItem> items;
+        std::int32_t totalScore;
+        std::uint16_t killsTotal;
+    };
+    const std::vector<Case> cases = {
+        {"nothing", {}, 99, 98},
+        {"a mission score", {score}, 600, 98},
+        {"a kill counter", {kills}, 99, 9},
+        {"a score and its total", {score, total}, 123, 98},
+        {"a goal", {bonus}, 99, 98},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PilotRecord taken = mine;
+        pilot::takeItems(taken, theirs, c.items);
+        for (const RecordItem& item : c.items) {
+            EXPECT_EQ(pilot::itemValue(taken, item), pilot::itemValue(theirs, item));
+        }
+        EXPECT_EQ(taken.i32(Field::TotalScore), c.totalScore);
+        EXPECT_EQ(taken.u16(Field::Kills), c.killsTotal);
+        EXPECT_EQ(taken.u8(Field::BattleBonusGoals, 1), c.items == std::vector{bonus} ? 0x20 : 0);
+    }
+}
+
+TEST(RecordItems, ChangesAreListedAsAPlayerReadsThemUpToALimit) {
+    PilotRecord before;
+    PilotRecord after;
+    after.setU8(Field::Rank, 3);
+    after.setI32(Field::TotalScore, 1500);
+    after.setU8(Field::BattleSecondaryGoals, 0x04, 3);
+    after.setU16(Field::ShipKills, 2, 4);
+    struct Case {
+        std::size_t most;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Case> cases = {
+        {5,
+         {"Rank: Flight Cadet \u2192 Captain", "Total score: 0 \u2192 1500",
+          "Battle 4, mission 3: secondary goal: not ticked \u2192 ticked",
+          "Kills of T/F: 0 \u2192 2"}},
+        {2, {"Rank: Flight Cadet \u2192 Captain", "Total score: 0 \u2192 1500", "and 2 more"}},
+        {0, {"and 4 more"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pilot::changeLines(before, after, c.most), c.lines) << c.most;
+    }
+    EXPECT_TRUE(pilot::changeLines(after, after, 5).empty());
 }
 
 }  // namespace

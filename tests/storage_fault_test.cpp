@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "ByteFiles.h"
 #include "FaultyCalls.h"
 #include "IoError.h"
 #include "PilotFileIO.h"
@@ -29,8 +30,11 @@ namespace {
 namespace fs = std::filesystem;
 using pilot::IoError;
 using pilot::PilotRecord;
+using testing_support::callsFor;
 using testing_support::errorOf;
 using testing_support::FaultyCalls;
+using testing_support::kModes;
+using Mode = testing_support::FileSystemMode;
 using testing_support::namesIn;
 using testing_support::TempDir;
 using testing_support::textOf;
@@ -61,22 +65,22 @@ std::vector<Operation> operations() {
     return {
         {"save over a pilot", textOf(kOld), textOf(kNew),
          [](const fs::path& target, const pilot::SystemCalls& os) {
-             return pilot::savePilotFile(target, kNew, os);
+             return pilot::savePilotFile(target, kNew, {}, os);
          }},
         {"save a new pilot", std::nullopt, textOf(kNew),
          [](const fs::path& target, const pilot::SystemCalls& os) {
-             return pilot::savePilotFile(target, kNew, os);
+             return pilot::savePilotFile(target, kNew, {}, os);
          }},
         {"checked save", textOf(kOld), textOf(kNew),
          [](const fs::path& target, const pilot::SystemCalls& os) {
              const auto loaded = pilot::loadPilotFileWithStamp(target);
              return errorOf(pilot::savePilotFileChecked(
-                 target, kNew, std::get<pilot::LoadedPilot>(loaded).stamp, os));
+                 target, kNew, std::get<pilot::LoadedPilot>(loaded).stamp, {}, os));
          }},
         {"set", textOf(kOld), textOf(promoted(kOld)),
          [](const fs::path& target, const pilot::SystemCalls& os) {
              return pilot::updatePilotFile(
-                 target, [](PilotRecord& record) { record = promoted(record); }, os);
+                 target, [](PilotRecord& record) { record = promoted(record); }, {}, os);
          }},
         {"report over a report", std::string(5000, 'r'), report,
          [report](const fs::path& target, const pilot::SystemCalls& os) {
@@ -93,20 +97,6 @@ std::vector<Operation> operations() {
                  pilot::createOrAppend(target, kForm, kSeparator + kForm, os));
          }},
     };
-}
-
-struct Mode {
-    const char* name;
-    bool unnamedFiles;
-};
-constexpr Mode kModes[] = {{"unnamed temporary files", true}, {"named temporary files", false}};
-
-FaultyCalls callsFor(const Mode& mode) {
-    FaultyCalls os;
-    if (!mode.unnamedFiles) {
-        os.withoutUnnamedFiles();
-    }
-    return os;
 }
 
 void prepare(const TempDir& dir, const Operation& operation) {
@@ -181,10 +171,8 @@ TEST(StorageFaults, EveryFailedCallLeavesTheOldOrTheNewContentAndTheCallsError) 
                     EXPECT_EQ(error, std::nullopt);
                 } else {
                     ASSERT_TRUE(error.has_value()) << "a failure reported as success";
-                    const std::string path = (dir / "T").string();
-                    EXPECT_TRUE(*error == IoError::fromErrno(failure, path) ||
-                                *error ==
-                                    IoError::fromErrno(failure, path, IoError::Transfer::Reading))
+                    EXPECT_TRUE(*error == IoError::fromErrno(failure) ||
+                                *error == IoError::fromErrno(failure, IoError::Transfer::Reading))
                         << error->code;
                 }
                 expectWholeAndAlone(dir, operation);
@@ -254,7 +242,7 @@ TEST(StorageRaces, AFileReplacedWhileTheLockIsAwaitedIsWorkedOnAnew) {
         FaultyCalls os;
         os.before(Call::Flock, replaceTarget(dir));
         ASSERT_EQ(pilot::updatePilotFile(
-                      dir / "T", [](PilotRecord& record) { record = promoted(record); }, os),
+                      dir / "T", [](PilotRecord& record) { record = promoted(record); }, {}, os),
                   std::nullopt);
         EXPECT_EQ(testing_support::readText(dir / "T"), textOf(promoted(other)));
     }
@@ -265,7 +253,7 @@ TEST(StorageRaces, AFileReplacedWhileTheLockIsAwaitedIsWorkedOnAnew) {
         FaultyCalls os;
         os.before(Call::Flock, replaceTarget(dir));
         const auto result = pilot::savePilotFileChecked(
-            dir / "T", kNew, std::get<pilot::LoadedPilot>(loaded).stamp, os);
+            dir / "T", kNew, std::get<pilot::LoadedPilot>(loaded).stamp, {}, os);
         ASSERT_TRUE(std::holds_alternative<pilot::ChangedOnDisk>(result));
         EXPECT_EQ(std::get<pilot::ChangedOnDisk>(result).current,
                   std::get<pilot::LoadedPilot>(pilot::loadPilotFileWithStamp(dir / "T")).stamp);

@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "ByteFiles.h"
 #include "FaultyCalls.h"
 #include "IoError.h"
 #include "PilotFileIO.h"
@@ -48,16 +49,16 @@ std::vector<Writer> writers() {
     return {
         {"save", true,
          [](const fs::path& path, const pilot::SystemCalls& os) {
-             return pilot::savePilotFile(path, kNew, os);
+             return pilot::savePilotFile(path, kNew, {}, os);
          }},
         {"checked save", true,
          [](const fs::path& path, const pilot::SystemCalls& os) {
-             return errorOf(pilot::savePilotFileChecked(path, kNew, std::nullopt, os));
+             return errorOf(pilot::savePilotFileChecked(path, kNew, pilot::AnyFile{}, {}, os));
          }},
         {"set", false,
          [](const fs::path& path, const pilot::SystemCalls& os) {
              return pilot::updatePilotFile(
-                 path, [](PilotRecord& record) { record.setU8(pilot::Field::Rank, 2); }, os);
+                 path, [](PilotRecord& record) { record.setU8(pilot::Field::Rank, 2); }, {}, os);
          }},
         {"report", true,
          [](const fs::path& path, const pilot::SystemCalls& os) {
@@ -206,7 +207,7 @@ TEST(StorageOwners, TheGroupStaysWhereverTheSaverMayKeepIt) {
 std::string temporaryNameOf(const fs::path& target) {
     FaultyCalls os;
     os.withoutUnnamedFiles();
-    EXPECT_EQ(pilot::savePilotFile(target, kOld, os), std::nullopt);
+    EXPECT_EQ(pilot::savePilotFile(target, kOld, {}, os), std::nullopt);
     for (const std::string& name : os.opened()) {
         if (name.ends_with(".brevanta-tmp")) {
             return name;
@@ -248,7 +249,7 @@ TEST(StorageTemporaryFiles, OnlyAStaleTemporaryFileOfTheTargetIsRemoved) {
         if (!unnamedFiles) {
             os.withoutUnnamedFiles();
         }
-        EXPECT_EQ(pilot::savePilotFile(dir / "T", kNew, os), std::nullopt);
+        EXPECT_EQ(pilot::savePilotFile(dir / "T", kNew, {}, os), std::nullopt);
         EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(200));
         ::waitpid(holder, nullptr, 0);
         ::close(ready[0]);
@@ -257,12 +258,12 @@ TEST(StorageTemporaryFiles, OnlyAStaleTemporaryFileOfTheTargetIsRemoved) {
         EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"T", others}));
 
         fs::create_directory(dir / temporary);
-        EXPECT_EQ(pilot::savePilotFile(dir / "T", kOld, os), IoError{EEXIST});
+        EXPECT_EQ(pilot::savePilotFile(dir / "T", kOld, {}, os), IoError{EEXIST});
         EXPECT_EQ(testing_support::readText(dir / "T"), textOf(kNew));
         EXPECT_TRUE(fs::is_directory(dir / temporary));
         // A new file written without a name never needs the temporary one.
         fs::remove(dir / "T");
-        EXPECT_EQ(pilot::savePilotFile(dir / "T", kOld, os),
+        EXPECT_EQ(pilot::savePilotFile(dir / "T", kOld, {}, os),
                   unnamedFiles ? std::nullopt : std::optional(IoError{EEXIST}));
         EXPECT_TRUE(fs::is_directory(dir / temporary));
     }

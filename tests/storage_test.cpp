@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ByteFiles.h"
 #include "IoError.h"
 #include "PilotFileIO.h"
 #include "TestFiles.h"
@@ -244,16 +245,39 @@ TEST(StorageSave, RootHandsTheSavedFileBackToItsOwner) {
     EXPECT_EQ(info.st_gid, 4322u);
 }
 
+// However the link names its file (a full path, a path from the link's own folder, another
+// link), the file is replaced and every link stays.
 TEST(StorageSave, SymbolicLinkStaysAndItsFileIsReplaced) {
-    TempDir dir;
-    fs::create_directory(dir / "real");
-    testing_support::writeBytes(dir / "real" / "pilot.TFR", std::string("old"));
-    fs::create_symlink(dir / "real" / "pilot.TFR", dir / "link.TFR");
-    const PilotRecord pattern = testing_support::patternedRecord(25);
-    ASSERT_EQ(pilot::savePilotFile(dir / "link.TFR", pattern), std::nullopt);
-    EXPECT_TRUE(fs::is_symlink(dir / "link.TFR"));
-    EXPECT_EQ(testing_support::readBytes(dir / "real" / "pilot.TFR"), recordBytes(pattern));
-    EXPECT_EQ(namesIn(dir / "real"), std::set<std::string>{"pilot.TFR"});
+    struct Case {
+        const char* what;
+        std::vector<std::pair<fs::path, fs::path>> links;  // made in order: name, target
+    };
+    const std::vector<Case> cases = {
+        {"full path", {{"link.TFR", "@/real/pilot.TFR"}}},
+        {"from the link's folder", {{"link.TFR", "real/pilot.TFR"}}},
+        {"through a second link",
+         {{"real/second.TFR", "pilot.TFR"}, {"link.TFR", "real/second.TFR"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        fs::create_directory(dir / "real");
+        testing_support::writeBytes(dir / "real" / "pilot.TFR", std::string("old"));
+        for (const auto& [name, target] : c.links) {
+            const std::string text = target.string();
+            fs::create_symlink(text.starts_with('@') ? dir.path() / text.substr(2) : target,
+                               dir / name);
+        }
+        const PilotRecord pattern = testing_support::patternedRecord(25);
+        ASSERT_EQ(pilot::savePilotFile(dir / "link.TFR", pattern), std::nullopt);
+        EXPECT_TRUE(fs::is_symlink(dir / "link.TFR"));
+        EXPECT_EQ(testing_support::readBytes(dir / "real" / "pilot.TFR"), recordBytes(pattern));
+        std::set<std::string> expected = {"pilot.TFR"};
+        if (c.links.size() > 1) {
+            expected.insert("second.TFR");
+        }
+        EXPECT_EQ(namesIn(dir / "real"), expected);
+    }
 }
 
 TEST(StorageSave, RelativeNameResolvesAgainstTheCurrentFolder) {

@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -252,6 +255,7 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
     struct Seen {
         QString title;
         QString text;
+        QString detail;
         QStringList buttons;
         QString defaultButton;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -266,6 +270,7 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
             ASSERT_NE(box, nullptr);
             seen.title = box->windowTitle();
             seen.text = box->text();
+            seen.detail = box->informativeText();
             seen.icon = box->icon();
             seen.parent = box->parentWidget();
             for (QAbstractButton* button : box->buttons()) {
@@ -311,11 +316,14 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
         SCOPED_TRACE(answer.pressed);
         Seen seen;
         DialogUser user({pressing(seen, latin(answer.pressed))});
-        EXPECT_EQ(service.askSaveChanges(&owner, QStringLiteral("Save changes to ace.TFR?")),
-                  answer.choice);
+        const QString detail = QStringLiteral("Save would change:\nRank: Captain \u2192 General");
+        EXPECT_EQ(
+            service.askSaveChanges(&owner, QStringLiteral("Save changes to ace.TFR?"), detail),
+            answer.choice);
         EXPECT_TRUE(user.done());
         EXPECT_EQ(seen.title, QStringLiteral("Brevanta"));
         EXPECT_EQ(seen.text, QStringLiteral("Save changes to ace.TFR?"));
+        EXPECT_EQ(seen.detail, detail);
         EXPECT_EQ(seen.buttons, (QStringList{QStringLiteral("Cancel"), QStringLiteral("Discard"),
                                              QStringLiteral("Save")}));
         EXPECT_EQ(seen.defaultButton, QStringLiteral("Save"));
@@ -323,25 +331,36 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
         EXPECT_EQ(seen.icon, QMessageBox::Warning);
         EXPECT_EQ(seen.parent, &owner);
     }
+    // The questions before a file is written over: Cancel is their default.
     const struct {
-        const char* pressed;
-        bool overwrite;
-    } overwriteAnswers[] = {
-        {"Overwrite", true}, {"Cancel", false}, {"", false}, {"&o", true}, {"&c", false}};
-    for (const auto& answer : overwriteAnswers) {
-        SCOPED_TRACE(answer.pressed);
-        Seen seen;
-        DialogUser user({pressing(seen, latin(answer.pressed))});
-        const QString question =
-            QStringLiteral("ace.TFR was changed by another program since it was opened.");
-        EXPECT_EQ(service.askOverwrite(&owner, question), answer.overwrite);
-        EXPECT_TRUE(user.done());
-        EXPECT_EQ(seen.text, question);
-        EXPECT_EQ(seen.buttons,
-                  (QStringList{QStringLiteral("Cancel"), QStringLiteral("Overwrite")}));
-        EXPECT_EQ(seen.defaultButton, QStringLiteral("Cancel"));
-        EXPECT_EQ(seen.parent, &owner);
-        EXPECT_EQ(QString(seen.letters).remove(u'?').size(), 2) << seen.letters.toStdString();
+        const char* accepting;
+        const char* letter;
+        const char* question;
+        bool (ui::QtDialogService::*ask)(QWidget*, const QString&);
+    } writesOver[] = {
+        {"Overwrite", "&o", "ace.TFR was changed by another program since it was opened.",
+         &ui::QtDialogService::askOverwrite},
+        {"Replace", "&r", "Noname.TFR already exists. Replace it?",
+         &ui::QtDialogService::askReplace},
+    };
+    for (const auto& asked : writesOver) {
+        const std::pair<const char*, bool> answers[] = {
+            {asked.accepting, true}, {"Cancel", false}, {"", false}, {asked.letter, true},
+            {"&c", false}};
+        for (const auto& [pressed, accepts] : answers) {
+            SCOPED_TRACE(std::string(asked.accepting) + ", pressing " + pressed);
+            Seen seen;
+            DialogUser user({pressing(seen, latin(pressed))});
+            const QString question = latin(asked.question);
+            EXPECT_EQ((service.*asked.ask)(&owner, question), accepts);
+            EXPECT_TRUE(user.done());
+            EXPECT_EQ(seen.text, question);
+            EXPECT_EQ(seen.buttons,
+                      (QStringList{QStringLiteral("Cancel"), latin(asked.accepting)}));
+            EXPECT_EQ(seen.defaultButton, QStringLiteral("Cancel"));
+            EXPECT_EQ(seen.parent, &owner);
+            EXPECT_EQ(QString(seen.letters).remove(u'?').size(), 2) << seen.letters.toStdString();
+        }
     }
 }
 

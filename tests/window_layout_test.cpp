@@ -1,6 +1,7 @@
-// Both windows under any desktop: drawn with Fusion in the desktop's palette, and every
-// text and value shown whole at its fixed place. ctest runs this suite as it is, under
-// QT_STYLE_OVERRIDE=Windows with a dark palette, and on a 144-dpi screen.
+// Both windows and the dialogs that compare records (History, Compare With) under any
+// desktop: drawn with Fusion in the desktop's palette, and every text and value shown whole
+// at its place. ctest runs this suite as it is, under QT_STYLE_OVERRIDE=Windows with a dark
+// palette, and on a 144-dpi screen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
@@ -22,8 +24,10 @@
 #include "FakeDialogs.h"
 #include "TForm1.h"
 #include "TForm2.h"
+#include "TestFiles.h"
 #include "TestPalette.h"
 #include "UserActions.h"
+#include "WindowFixture.h"
 
 namespace {
 
@@ -63,10 +67,20 @@ protected:
     WindowLayout() {
         m_window.show();
         m_window.BSF1Click();  // shows the form
+        // The comparison of a pilot of random bytes with the all-zero record, and the history
+        // of a pilot without a file.
+        testing_support::writeRecord(m_dir / "OTHER.TFR", testing_support::patternedRecord(5));
+        m_dialogs.answer(testing_support::qpath(m_dir / "OTHER.TFR"));
+        m_window.CompareWith1Click();
+        m_window.History1Click();
         QApplication::processEvents();
     }
+    ~WindowLayout() override { QDir::setCurrent(m_savedDirectory); }
 
-    [[nodiscard]] std::vector<QWidget*> windows() { return {&m_window, m_window.bsfForm()}; }
+    [[nodiscard]] std::vector<QWidget*> windows() {
+        return {&m_window, m_window.bsfForm(), testing_support::control(m_window, "CompareDialog"),
+                testing_support::control(m_window, "HistoryDialog")};
+    }
 
     template <typename Widget>
     [[nodiscard]] std::vector<Widget*> visible() {
@@ -81,6 +95,8 @@ protected:
         return found;
     }
 
+    QString m_savedDirectory = QDir::currentPath();  // the file dialog moves it
+    testing_support::TempDir m_dir;
     testing_support::FakeDialogs m_dialogs;
     editor::TForm1 m_window{QStringList{}, m_dialogs};
 };

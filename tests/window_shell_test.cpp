@@ -141,7 +141,7 @@ TEST_F(WindowShell, SurfacesListTheirEntriesInOrder) {
         const char* entries;
     } surfaces[] = {
         {"MainMenu1", "&File|&Edit|&Form Generation|&About"},
-        {"File1", "Open TFR|Save TFR|Save As ...|-|Close"},
+        {"File1", "Open TFR|Save TFR|Save As ...|-|Compare &With...|&History...|-|Close"},
         {"EditMenu", "Undo|Redo"},
         {"FormGeneration1", "Battle Submission Form"},
         {"ToolBar1", "New Pilot|-|Load a TFR|Save TFR|BSF Generation|-"},

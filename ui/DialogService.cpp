@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include "AboutBox.h"
 
@@ -52,6 +54,17 @@ void markLetters(QMessageBox& box) {
             shown->setText(QString::fromLatin1(text));
         }
     }
+}
+
+// A warning with Cancel, the default, and the button that writes over a file.
+bool askToWriteOver(QWidget* parent, const QString& question, const QString& writeOver) {
+    QMessageBox box(QMessageBox::Warning, caption(), question, QMessageBox::Cancel, parent);
+    QPushButton* accept = box.addButton(writeOver, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    markLetters(box);
+    box.exec();
+    return box.clickedButton() == accept;
 }
 
 }  // namespace
@@ -104,9 +117,11 @@ void QtDialogService::showError(QWidget* parent, const QString& text, const QStr
     box.exec();
 }
 
-SaveChoice QtDialogService::askSaveChanges(QWidget* parent, const QString& question) {
+SaveChoice QtDialogService::askSaveChanges(QWidget* parent, const QString& question,
+                                           const QString& detail) {
     QMessageBox box(QMessageBox::Warning, caption(), question,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setInformativeText(detail);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     markLetters(box);
@@ -122,13 +137,19 @@ SaveChoice QtDialogService::askSaveChanges(QWidget* parent, const QString& quest
 
 // Cancel is the default: pressing Enter keeps the other program's bytes.
 bool QtDialogService::askOverwrite(QWidget* parent, const QString& question) {
-    QMessageBox box(QMessageBox::Warning, caption(), question, QMessageBox::Cancel, parent);
-    QPushButton* overwrite = box.addButton(QStringLiteral("&Overwrite"), QMessageBox::AcceptRole);
-    box.setDefaultButton(QMessageBox::Cancel);
-    box.setEscapeButton(QMessageBox::Cancel);
-    markLetters(box);
-    box.exec();
-    return box.clickedButton() == overwrite;
+    return askToWriteOver(parent, question, QStringLiteral("&Overwrite"));
+}
+
+// Cancel is the default: pressing Enter keeps the file that is there.
+bool QtDialogService::askReplace(QWidget* parent, const QString& question) {
+    return askToWriteOver(parent, question, QStringLiteral("&Replace"));
+}
+
+void QtDialogService::showFolder(QWidget* parent, const QString& folder) {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) {
+        showUnopenedAddress(
+            parent, QStringLiteral("No file manager could be started for this folder."), folder);
+    }
 }
 
 void QtDialogService::showUnopenedAddress(QWidget* parent, const QString& text,

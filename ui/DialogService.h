@@ -44,11 +44,18 @@ public:
     // The error box: caption "Brevanta", error icon, OK button; `text` is the message and
     // `file` names the file concerned in a second line.
     virtual void showError(QWidget* parent, const QString& text, const QString& file) = 0;
-    // The question before unsaved changes are dropped, with Save, Discard and Cancel.
-    [[nodiscard]] virtual SaveChoice askSaveChanges(QWidget* parent, const QString& question) = 0;
+    // The question before unsaved changes are dropped, with Save, Discard and Cancel;
+    // `detail` (what Save would change) stands below it.
+    [[nodiscard]] virtual SaveChoice askSaveChanges(QWidget* parent, const QString& question,
+                                                    const QString& detail) = 0;
     // The question before a file another program changed is written over, with Overwrite
     // and Cancel; true for Overwrite.
     [[nodiscard]] virtual bool askOverwrite(QWidget* parent, const QString& question) = 0;
+    // The question before an existing file the window did not open is written over, with
+    // Replace and Cancel; true for Replace.
+    [[nodiscard]] virtual bool askReplace(QWidget* parent, const QString& question) = 0;
+    // Shows the folder in the desktop's file manager; says so when there is none.
+    virtual void showFolder(QWidget* parent, const QString& folder) = 0;
     // Says that the desktop could not open an address, and shows the address as text the
     // user can select and copy.
     virtual void showUnopenedAddress(QWidget* parent, const QString& text,
@@ -65,8 +72,11 @@ public:
                                                        const QString& initialName,
                                                        int initialFilter) override;
     void showError(QWidget* parent, const QString& text, const QString& file) override;
-    [[nodiscard]] SaveChoice askSaveChanges(QWidget* parent, const QString& question) override;
+    [[nodiscard]] SaveChoice askSaveChanges(QWidget* parent, const QString& question,
+                                            const QString& detail) override;
     [[nodiscard]] bool askOverwrite(QWidget* parent, const QString& question) override;
+    [[nodiscard]] bool askReplace(QWidget* parent, const QString& question) override;
+    void showFolder(QWidget* parent, const QString& folder) override;
     void showUnopenedAddress(QWidget* parent, const QString& text, const QString& address) override;
     void showAbout(QWidget* parent) override;
 };

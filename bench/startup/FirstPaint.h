@@ -4,8 +4,10 @@
 #include <QWidget>
 
 // Where both start-up programs stop: the window is painted whole, at once, then the
-// event loop ends.
+// event loop ends. It ends outright rather than asking the windows to close: the editor
+// would ask about unsaved changes first (a pilot whose opening refresh resets or recomputes
+// a value is unsaved), in a dialog that nobody answers.
 inline void paintAndQuit(QWidget& window) {
     window.repaint();
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
@@ -37,7 +38,8 @@ std::string contentOf(std::FILE* file) {
 }  // namespace
 
 RunningCli startCli(const std::vector<std::string>& arguments,
-                    const std::filesystem::path& workingFolder, const std::string& input) {
+                    const std::filesystem::path& workingFolder, const std::string& input,
+                    const Environment& environment) {
     std::vector<std::string> words{BREVANTA_CLI_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -60,6 +62,9 @@ RunningCli startCli(const std::vector<std::string>& arguments,
         throw std::runtime_error("cannot start brevanta-cli");
     }
     if (running.pid == 0) {
+        for (const auto& [name, value] : environment) {
+            ::setenv(name.c_str(), value.c_str(), 1);
+        }
         if ((!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0) ||
             ::dup2(::fileno(in.get()), STDIN_FILENO) < 0 ||
             ::dup2(::fileno(running.out.get()), STDOUT_FILENO) < 0 ||
@@ -101,8 +106,9 @@ void killCli(RunningCli& running) {
 }
 
 CliResult runCli(const std::vector<std::string>& arguments,
-                 const std::filesystem::path& workingFolder, const std::string& input) {
-    RunningCli running = startCli(arguments, workingFolder, input);
+                 const std::filesystem::path& workingFolder, const std::string& input,
+                 const Environment& environment) {
+    RunningCli running = startCli(arguments, workingFolder, input, environment);
     return *waitForCli(running);
 }
 

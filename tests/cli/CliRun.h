@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PilotRecord.h"
@@ -28,11 +29,15 @@ struct RunningCli {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> err{nullptr, &std::fclose};
 };
 
+// Variables set in the program's environment, over the test's own.
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
 // Starts the built brevanta-cli with the arguments, in a working folder when one is given,
 // reading `input` as its standard input (an empty one without).
 [[nodiscard]] RunningCli startCli(const std::vector<std::string>& arguments,
                                   const std::filesystem::path& workingFolder = {},
-                                  const std::string& input = {});
+                                  const std::string& input = {},
+                                  const Environment& environment = {});
 
 // Waits for the run to end; nothing, after killing it, when it takes longer than `limit`.
 [[nodiscard]] std::optional<CliResult> waitForCli(
@@ -44,7 +49,7 @@ void killCli(RunningCli& running);
 // Runs the built brevanta-cli to its end.
 [[nodiscard]] CliResult runCli(const std::vector<std::string>& arguments,
                                const std::filesystem::path& workingFolder = {},
-                               const std::string& input = {});
+                               const std::string& input = {}, const Environment& environment = {});
 
 // The record a pilot file holds; the file must be exactly one record long.
 [[nodiscard]] pilot::PilotRecord recordOf(const std::filesystem::path& path);

@@ -254,7 +254,7 @@ TEST(CliUsage, EveryUsageErrorStartsWithTheProgramsName) {
     }
     EXPECT_EQ(runCli({"fly", "ACE.TFR"}).err,
               "brevanta-cli: unknown command \"fly\" (the commands: show, report, bsf, new, set, "
-              "diff, merge, check, verify, table; --help describes them)\n");
+              "diff, merge, check, verify, table, history, restore; --help describes them)\n");
 }
 
 TEST(CliUsage, HelpTellsThatTheCombatRangeMustNotRunBackwards) {

@@ -2,8 +2,8 @@
 //
 //   make-fuzz-seeds FOLDER
 //
-// creates FOLDER/number_text, FOLDER/reports, FOLDER/field_path and FOLDER/bsf_reading, one
-// file per seed.
+// creates FOLDER/number_text, FOLDER/reports, FOLDER/field_path, FOLDER/bsf_reading and
+// FOLDER/history_names, one file per seed.
 
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +15,7 @@
 
 #include "BsfText.h"
 #include "FieldPath.h"
+#include "HistoryNames.h"
 #include "PilotRecord.h"
 
 namespace {
@@ -130,6 +131,18 @@ std::vector<std::string> fieldPathSeeds() {
     return seeds;
 }
 
+// Names the history writes, for each origin, and names it must pass over.
+std::vector<std::string> historyNameSeeds() {
+    const std::string hash = pilot::history::contentHash(randomRecord(3));
+    std::vector<std::string> seeds = {"notes.txt", "pilot-path", ".0123456789abcdef.brevanta-tmp",
+                                      "20261312T142233.000000001Z-replaced-" + hash + ".TFR"};
+    for (const auto origin : {pilot::history::Origin::Opened, pilot::history::Origin::Replaced,
+                              pilot::history::Origin::ChangedByOther}) {
+        seeds.push_back(pilot::history::entryFileName({1'778'595'753'123'456'789, origin, hash}));
+    }
+    return seeds;
+}
+
 }  // namespace
 
 // Form files as the writer makes them, appended and damaged, then the same forms described by
@@ -175,6 +188,7 @@ int main(int argc, char** argv) {
     const bool written = writeSeeds(folder / "number_text", numberSeeds()) &&
                          writeSeeds(folder / "reports", reportSeeds()) &&
                          writeSeeds(folder / "field_path", fieldPathSeeds()) &&
-                         writeSeeds(folder / "bsf_reading", bsfReadingSeeds());
+                         writeSeeds(folder / "bsf_reading", bsfReadingSeeds()) &&
+                         writeSeeds(folder / "history_names", historyNameSeeds());
     return written ? 0 : 1;
 }

@@ -9,6 +9,14 @@
 
 namespace testing_support {
 
+FaultyCalls callsFor(const FileSystemMode& mode) {
+    FaultyCalls os;
+    if (!mode.unnamedFiles) {
+        os.withoutUnnamedFiles();
+    }
+    return os;
+}
+
 int FaultyCalls::errnoFor(Call kind) {
     switch (kind) {
         case Call::OpenAt:
@@ -27,6 +35,8 @@ int FaultyCalls::errnoFor(Call kind) {
             return EXDEV;
         case Call::UnlinkAt:
             return EBUSY;
+        case Call::MkdirAt:
+            return ENOSPC;
         default:
             return EIO;
     }
@@ -145,6 +155,19 @@ int FaultyCalls::renameAt(int fromFolder, const char* from, int toFolder, const 
 
 int FaultyCalls::unlinkAt(int folder, const char* name, int flags) const {
     return fails(Call::UnlinkAt) ? -1 : PosixCalls::unlinkAt(folder, name, flags);
+}
+
+ssize_t FaultyCalls::readLinkAt(int folder, const char* name, char* buffer,
+                                std::size_t size) const {
+    return fails(Call::ReadLinkAt) ? -1 : PosixCalls::readLinkAt(folder, name, buffer, size);
+}
+
+int FaultyCalls::mkdirAt(int folder, const char* name, mode_t mode) const {
+    return fails(Call::MkdirAt) ? -1 : PosixCalls::mkdirAt(folder, name, mode);
+}
+
+int FaultyCalls::readFolder(int folder, std::vector<std::string>& names) const {
+    return fails(Call::ReadFolder) ? -1 : PosixCalls::readFolder(folder, names);
 }
 
 }  // namespace testing_support

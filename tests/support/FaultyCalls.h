@@ -33,6 +33,9 @@ public:
         LinkAt,
         RenameAt,
         UnlinkAt,
+        ReadLinkAt,
+        MkdirAt,
+        ReadFolder,
     };
     static constexpr int kKilledStatus = 77;
 
@@ -78,6 +81,9 @@ public:
     int renameAt(int fromFolder, const char* from, int toFolder, const char* to,
                  unsigned flags) const override;
     int unlinkAt(int folder, const char* name, int flags) const override;
+    ssize_t readLinkAt(int folder, const char* name, char* buffer, std::size_t size) const override;
+    int mkdirAt(int folder, const char* name, mode_t mode) const override;
+    int readFolder(int folder, std::vector<std::string>& names) const override;
 
 private:
     // Counts the call; true (errno set) when it is to fail.
@@ -96,5 +102,17 @@ private:
     mutable std::vector<int> m_writtenTo;
     mutable std::vector<std::string> m_opened;
 };
+
+// The two kinds of file systems a save meets: with unnamed temporary files, and without
+// (played by FaultyCalls).
+struct FileSystemMode {
+    const char* name;
+    bool unnamedFiles;
+};
+inline constexpr FileSystemMode kModes[] = {{"unnamed temporary files", true},
+                                            {"named temporary files", false}};
+
+// Calls that play the mode's file system.
+[[nodiscard]] FaultyCalls callsFor(const FileSystemMode& mode);
 
 }  // namespace testing_support

@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -29,6 +30,22 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
+}
+
+StateFolder::StateFolder() {
+    ::setenv("XDG_STATE_HOME", m_dir.path().c_str(), 1);
+}
+
+StateFolder::~StateFolder() {
+    ::unsetenv("XDG_STATE_HOME");
+}
+
+std::filesystem::path historyRoot() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state == nullptr) {
+        throw std::runtime_error("the test program has no state folder of its own");
+    }
+    return std::filesystem::path(state) / "brevanta" / "history";
 }
 
 std::string textOf(const pilot::PilotRecord& record) {

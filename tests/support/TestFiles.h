@@ -31,6 +31,23 @@ private:
     std::filesystem::path m_path;
 };
 
+// Points XDG_STATE_HOME at a fresh temporary folder for the object's lifetime, so that
+// nothing a test runs keeps pilot versions in the user's own history. Every test program
+// makes one before anything else (the test mains).
+class StateFolder {
+public:
+    StateFolder();
+    ~StateFolder();
+    StateFolder(const StateFolder&) = delete;
+    StateFolder& operator=(const StateFolder&) = delete;
+
+private:
+    TempDir m_dir;
+};
+
+// The history root of the test program (under its state folder).
+[[nodiscard]] std::filesystem::path historyRoot();
+
 // The record's 1928 bytes as a file holds them.
 [[nodiscard]] std::string textOf(const pilot::PilotRecord& record);
 

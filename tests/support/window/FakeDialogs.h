@@ -25,10 +25,11 @@ public:
         QString file;
     };
     struct Question {
-        enum class Kind { SaveChanges, Overwrite };
+        enum class Kind { SaveChanges, Overwrite, Replace };
         Kind kind;
         QString text;
         QWidget* parent;
+        QString detail;  // what stands below the question
     };
 
     void answer(QString path, int filterIndex = 0) {
@@ -37,9 +38,10 @@ public:
     void answerCancel() { m_answers.push_back(std::nullopt); }
     void answerSaveChanges(ui::SaveChoice choice) { m_saveAnswers.push_back(choice); }
     void answerOverwrite(bool overwrite) { m_overwriteAnswers.push_back(overwrite); }
+    void answerReplace(bool replace) { m_replaceAnswers.push_back(replace); }
     // Whether every canned answer to a question was used.
     [[nodiscard]] bool questionsAnswered() const {
-        return m_saveAnswers.empty() && m_overwriteAnswers.empty();
+        return m_saveAnswers.empty() && m_overwriteAnswers.empty() && m_replaceAnswers.empty();
     }
 
     std::optional<ui::FileChoice> chooseFile(QWidget*, const ui::FileDialogOptions& options,
@@ -58,14 +60,20 @@ public:
     void showError(QWidget*, const QString& text, const QString& file) override {
         errors.push_back({text, file});
     }
-    ui::SaveChoice askSaveChanges(QWidget* parent, const QString& question) override {
-        questions.push_back({Question::Kind::SaveChanges, question, parent});
+    ui::SaveChoice askSaveChanges(QWidget* parent, const QString& question,
+                                  const QString& detail) override {
+        questions.push_back({Question::Kind::SaveChanges, question, parent, detail});
         return next(m_saveAnswers, ui::SaveChoice::Cancel, question);
     }
     bool askOverwrite(QWidget* parent, const QString& question) override {
-        questions.push_back({Question::Kind::Overwrite, question, parent});
+        questions.push_back({Question::Kind::Overwrite, question, parent, {}});
         return next(m_overwriteAnswers, false, question);
     }
+    bool askReplace(QWidget* parent, const QString& question) override {
+        questions.push_back({Question::Kind::Replace, question, parent, {}});
+        return next(m_replaceAnswers, false, question);
+    }
+    void showFolder(QWidget*, const QString& folder) override { shownFolders.push_back(folder); }
     void showUnopenedAddress(QWidget*, const QString& text, const QString& address) override {
         unopened.push_back({text, address});
     }
@@ -75,6 +83,7 @@ public:
     std::vector<ShownError> errors;
     std::vector<Question> questions;
     std::vector<std::pair<QString, QString>> unopened;  // text, address
+    std::vector<QString> shownFolders;
     int aboutShown = 0;
 
 private:
@@ -92,6 +101,7 @@ private:
     std::deque<std::optional<ui::FileChoice>> m_answers;
     std::deque<ui::SaveChoice> m_saveAnswers;
     std::deque<bool> m_overwriteAnswers;
+    std::deque<bool> m_replaceAnswers;
 };
 
 }  // namespace testing_support
