@@ -11,6 +11,8 @@
 #include "PilotFileIO.h"
 #include "PilotFiles.h"
 #include "RecordMerge.h"
+#include "VersionKeeper.h"
+#include "Versions.h"
 
 namespace cli {
 
@@ -36,10 +38,12 @@ void printConflict(const pilot::MergeConflict& conflict) {
 
 // The one place where the merge replaces or creates OUT.
 bool writeMerged(const std::string& output, const pilot::PilotRecord& merged) {
-    if (const auto error = pilot::savePilotFile(output, merged)) {
+    pilot::history::ReplacedVersionKeeper keeper(output, pilot::history::Origin::Replaced);
+    if (const auto error = pilot::savePilotFile(output, merged, keeper.keeper())) {
         reportIoError(output, *error);
         return false;
     }
+    reportKeepFailure(output, keeper.failure());
     return true;
 }
 

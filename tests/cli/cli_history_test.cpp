@@ -49,11 +49,17 @@ TEST(CliHistory, EveryCommandThatWritesOverAPilotKeepsWhatItReplaces) {
          {},
          kAce},
         {"new --force", {"new", "--force", "P.TFR"}, {kAce}, PilotRecord::newPilot()},
+        {"merge into the pilot",
+         {"merge", "BASE.TFR", "P.TFR", "THEIRS.TFR", "-o", "P.TFR"},
+         {kAce},
+         withRank(kAce, 4)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
         testing_support::writeRecord(dir / "P.TFR", kAce);
+        testing_support::writeRecord(dir / "BASE.TFR", kAce);
+        testing_support::writeRecord(dir / "THEIRS.TFR", withRank(kAce, 4));
         const auto result = runCli(c.arguments, dir.path());
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.err, "");
