@@ -15,6 +15,8 @@ struct ElementPath {
     Field field = Field::Reserved0;
     std::size_t row = 0;
     std::size_t column = 0;
+
+    friend bool operator==(const ElementPath&, const ElementPath&) = default;
 };
 
 // "Rank", "TrainingScore[3]", "BattleMissionScore[3][2]": the field's name with one index
