@@ -99,13 +99,13 @@ bool isNumberStart(std::string_view text) {
     return text == "-" || text == "+" || text == "$";
 }
 
-bool isStoredHexNumber(std::string_view text, FieldType width) {
-    const auto start = text.find_first_not_of(' ');
-    if (start == std::string_view::npos || text[start] != '$') {
+bool staysWhileTyped(std::string_view text, FieldType width) {
+    const auto parsed = parseNumber(text);
+    if (!parsed) {
         return false;
     }
-    const auto parsed = parseNumber(text);
-    return parsed && (static_cast<std::uint32_t>(*parsed) & widthMask(width)) != sentinelOf(width);
+    const bool hex = text[text.find_first_not_of(' ')] == '$';
+    return hex || (static_cast<std::uint32_t>(*parsed) & widthMask(width)) == sentinelOf(width);
 }
 
 std::string numberText(std::uint32_t pattern, FieldType width) {
