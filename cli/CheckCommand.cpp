@@ -39,8 +39,9 @@ int runCheck(const NameList& pilots) {
 
 void addCheckCommand(CLI::App& app, int& status, const NameList& pilots) {
     CLI::App* command = app.add_subcommand(
-        "check", "Report the problems the editor marks: values outside the format, and values "
-                 "that disagree");
+        "check",
+        "Report the problems the editor marks: values outside the format, and values "
+        "that disagree");
     command->footer(
         "One line each, PILOT: SEVERITY: MESSAGE, in the editor's words. Errors: enumerated "
         "values outside their lists, BattleLastMission above 8, CombatCompleted other than 0 "

@@ -70,13 +70,13 @@ constexpr std::uint32_t widthMask(FieldType width) {
     return 0;
 }
 
+}  // namespace
+
 // The sentinel at each width is its largest value with the sign bit clear for 32 bits and
 // all ones for the unsigned widths.
-constexpr std::uint32_t sentinelOf(FieldType width) {
+std::uint32_t sentinelOf(FieldType width) {
     return width == FieldType::I32 ? 0x7FFFFFFFu : widthMask(width);
 }
-
-}  // namespace
 
 std::optional<std::int32_t> parseNumber(std::string_view text) {
     const auto start = text.find_first_not_of(' ');

@@ -40,6 +40,10 @@ struct NumberRuleResult {
 // and unsigned for the narrower ones.
 [[nodiscard]] NumberRuleResult applyNumberRule(std::string_view text, FieldType width);
 
+// The sentinel of the number-field rule at a width, which resets the field: 2147483647 at
+// 32 bits, 65535 at 16 bits, 255 at 8 bits.
+[[nodiscard]] std::uint32_t sentinelOf(FieldType width);
+
 // What the number-field rule stores for a value given as a bit pattern (the rule's result for
 // the pattern's own text): the low bits at the width, or the reset value for the sentinel.
 [[nodiscard]] std::uint32_t storedByNumberRule(std::uint32_t pattern, FieldType width);

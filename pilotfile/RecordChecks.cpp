@@ -19,49 +19,78 @@ std::string lowered(std::string title) {
     return title;
 }
 
-// The element's title and its value as a number: "Rank 9", "Battle 8: status 4".
-std::string titled(const ElementPath& path, const PilotRecord& record) {
-    const FieldInfo& info = fieldInfo(path.field);
-    return elementTitle(path) + " " +
-           numberText(record.raw(path.field, path.row, path.column), info.type);
+// The element's title and its value as the number stored: "Rank 9", "Battle 8: status 4".
+std::string titled(const ElementPath& path, std::uint32_t value) {
+    return elementTitle(path) + " " + numberText(value, fieldInfo(path.field).type);
 }
 
-// The checks of one element's own value; most elements pass all of them.
-void checkElement(const PilotRecord& record, const ElementPath& path, std::vector<Problem>& found) {
-    const FieldInfo& info = fieldInfo(path.field);
-    const std::uint32_t value = record.raw(path.field, path.row, path.column);
+// Looks at the first `count` elements of a field in file order: each whose value `breaks`
+// the rule adds the problem `describe` makes of it. Most elements pass, so the loop reads
+// the bytes and builds no text until one does not.
+template <typename Breaks, typename Describe>
+void scan(const PilotRecord& record, const FieldInfo& info, std::size_t count, Breaks breaks,
+          Describe describe, std::vector<Problem>& found) {
+    for (std::size_t index = 0; index < count; ++index) {
+        const std::uint32_t value = record.rawAt(info, index);
+        if (breaks(value)) {
+            const ElementPath path{info.id, index / info.columns, index % info.columns};
+            found.push_back(describe(path, value));
+        }
+    }
+}
+
+// The checks of the elements' own values, one field at a time.
+void checkField(const PilotRecord& record, const FieldInfo& info, std::vector<Problem>& found) {
+    const std::size_t all = info.elementCount();
     switch (info.editing) {
-        case Editing::Selector:
-            if (value >= info.enumeration.size()) {
-                found.push_back({Severity::Error,
-                                 {path},
-                                 titled(path, record) + " is not in the list (0 to " +
-                                     std::to_string(info.enumeration.size() - 1) + ")"});
-            }
+        case Editing::Selector: {
+            const std::size_t entries = info.enumeration.size();
+            scan(
+                record, info, all, [entries](std::uint32_t value) { return value >= entries; },
+                [entries](const ElementPath& path, std::uint32_t value) {
+                    return Problem{Severity::Error,
+                                   {path},
+                                   titled(path, value) + " is not in the list (0 to " +
+                                       std::to_string(entries - 1) + ")"};
+                },
+                found);
             return;
+        }
         case Editing::LastMission:
-            if (value > kMissions) {
-                found.push_back({Severity::Error,
-                                 {path},
-                                 titled(path, record) + " is more than " +
-                                     std::to_string(kMissions)});
-            }
+            scan(
+                record, info, all, [](std::uint32_t value) { return value > kMissions; },
+                [](const ElementPath& path, std::uint32_t value) {
+                    return Problem{
+                        Severity::Error,
+                        {path},
+                        titled(path, value) + " is more than " + std::to_string(kMissions)};
+                },
+                found);
             return;
         case Editing::Flag:
-            if (value > 1) {
-                found.push_back(
-                    {Severity::Error, {path}, titled(path, record) + " is neither 0 nor 1"});
-            }
+            scan(
+                record, info, all, [](std::uint32_t value) { return value > 1; },
+                [](const ElementPath& path, std::uint32_t value) {
+                    return Problem{
+                        Severity::Error, {path}, titled(path, value) + " is neither 0 nor 1"};
+                },
+                found);
             return;
         case Editing::NumberRule: {
-            const std::uint32_t stored = storedByNumberRule(value, info.type);
-            if (stored != value && path.row < shownRows(info)) {
-                found.push_back({Severity::Warning,
-                                 {path},
-                                 titled(path, record) +
-                                     " is the reset value, which the editor turns into " +
-                                     numberText(stored, info.type)});
-            }
+            // The window shows the first seven craft slots only, and so resets nothing else.
+            const FieldType type = info.type;
+            const std::uint32_t sentinel = sentinelOf(type);
+            scan(
+                record, info, shownRows(info) * info.columns,
+                [sentinel](std::uint32_t value) { return value == sentinel; },
+                [type](const ElementPath& path, std::uint32_t value) {
+                    return Problem{Severity::Warning,
+                                   {path},
+                                   titled(path, value) +
+                                       " is the reset value, which the editor turns into " +
+                                       numberText(storedByNumberRule(value, type), type)};
+                },
+                found);
             return;
         }
         case Editing::GoalBits:
@@ -122,10 +151,7 @@ std::string_view severityName(Severity severity) {
 std::vector<Problem> checkRecord(const PilotRecord& record) {
     std::vector<Problem> found;
     for (const FieldInfo& info : kFieldTable) {
-        if (!info.reserved() && info.editing != Editing::GoalBits) {
-            forEachElement(info.id,
-                           [&](const ElementPath& path) { checkElement(record, path, found); });
-        }
+        checkField(record, info, found);
     }
     checkHits(record, found);
     checkTotals(record, found);

@@ -5,22 +5,26 @@
 
 namespace pilot {
 
-std::int32_t missionScoreTotal(const PilotRecord& record) {
-    std::uint32_t sum = 0;  // unsigned, so that the wrap is defined
-    for (std::size_t battle = 0; battle < kBattles; ++battle) {
-        for (std::size_t mission = 0; mission < kMissions; ++mission) {
-            sum += record.raw(Field::BattleMissionScore, battle, mission);
-        }
+namespace {
+
+// Every element of the field added up in unsigned 32-bit arithmetic, which wraps.
+std::uint32_t sumOf(const PilotRecord& record, Field field) {
+    const FieldInfo& info = fieldInfo(field);
+    std::uint32_t sum = 0;
+    for (std::size_t index = 0; index < info.elementCount(); ++index) {
+        sum += record.rawAt(info, index);
     }
-    return static_cast<std::int32_t>(sum);
+    return sum;
+}
+
+}  // namespace
+
+std::int32_t missionScoreTotal(const PilotRecord& record) {
+    return static_cast<std::int32_t>(sumOf(record, Field::BattleMissionScore));
 }
 
 std::uint16_t shipKillsTotal(const PilotRecord& record) {
-    std::uint32_t sum = 0;
-    for (std::size_t counter = 0; counter < kShipKillCounters; ++counter) {
-        sum += record.u16(Field::ShipKills, counter);
-    }
-    return static_cast<std::uint16_t>(sum);
+    return static_cast<std::uint16_t>(sumOf(record, Field::ShipKills));
 }
 
 std::int32_t storedTotalScore(const PilotRecord& record) {

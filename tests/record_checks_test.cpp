@@ -2,26 +2,12 @@
 // remedies of the two totals.
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include "FieldPath.h"
 #include "PilotRecord.h"
 #include "ProblemCases.h"
 #include "RecordChecks.h"
 #include "RecordItems.h"
 #include "Totals.h"
-
-namespace pilot {
-
-void PrintTo(const Problem& problem, std::ostream* out) {
-    *out << severityName(problem.severity) << ": " << problem.message << " [";
-    for (const ElementPath& path : problem.elements) {
-        *out << ' ' << pathName(path);
-    }
-    *out << " ] fix " << static_cast<int>(problem.fix);
-}
-
-}  // namespace pilot
 
 namespace {
 

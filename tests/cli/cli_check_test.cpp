@@ -32,8 +32,8 @@ TEST(CliCheck, ReportsEachProblemInTheEditorsWords) {
         EXPECT_EQ(result.err, "");
         std::string expected;
         for (const pilot::Problem& problem : c.problems) {
-            expected += "pilot.TFR: " + std::string(pilot::severityName(problem.severity)) +
-                        ": " + problem.message + "\n";
+            expected += "pilot.TFR: " + std::string(pilot::severityName(problem.severity)) + ": " +
+                        problem.message + "\n";
         }
         EXPECT_EQ(result.out, expected);
         EXPECT_EQ(result.status, c.problems.empty() ? 0 : 1);

@@ -1,5 +1,17 @@
 #include "ProblemCases.h"
 
+namespace pilot {
+
+void PrintTo(const Problem& problem, std::ostream* out) {
+    *out << severityName(problem.severity) << ": " << problem.message << " [";
+    for (const ElementPath& path : problem.elements) {
+        *out << ' ' << pathName(path);
+    }
+    *out << " ] fix " << static_cast<int>(problem.fix);
+}
+
+}  // namespace pilot
+
 namespace testing_support {
 
 namespace {
@@ -24,25 +36,33 @@ Problem warning(std::vector<ElementPath> paths, std::string message, Fix fix = F
 const std::vector<ProblemCase>& problemCases() {
     static const std::vector<ProblemCase> cases = {
         {"clean", [](PilotRecord&) {}, {}},
-        {"rank", [](PilotRecord& r) { r.setU8(Field::Rank, 9); },
+        {"rank",
+         [](PilotRecord& r) { r.setU8(Field::Rank, 9); },
          {error({Field::Rank}, "Rank 9 is not in the list (0 to 5)")}},
-        {"status", [](PilotRecord& r) { r.setU8(Field::PilotStatus, 3); },
+        {"status",
+         [](PilotRecord& r) { r.setU8(Field::PilotStatus, 3); },
          {error({Field::PilotStatus}, "Pilot status 3 is not in the list (0 to 2)")}},
-        {"difficulty", [](PilotRecord& r) { r.setU8(Field::Difficulty, 255); },
+        {"difficulty",
+         [](PilotRecord& r) { r.setU8(Field::Difficulty, 255); },
          {error({Field::Difficulty}, "Difficulty 255 is not in the list (0 to 2)")}},
-        {"secret order", [](PilotRecord& r) { r.setU8(Field::SecretOrder, 10); },
+        {"secret order",
+         [](PilotRecord& r) { r.setU8(Field::SecretOrder, 10); },
          {error({Field::SecretOrder}, "Secret order 10 is not in the list (0 to 9)")}},
-        {"battle status", [](PilotRecord& r) { r.setU8(Field::BattleStatus, 4, 7); },
+        {"battle status",
+         [](PilotRecord& r) { r.setU8(Field::BattleStatus, 4, 7); },
          {error({Field::BattleStatus, 7}, "Battle 8: status 4 is not in the list (0 to 3)")}},
         {"last mission 8", [](PilotRecord& r) { r.setU8(Field::BattleLastMission, 8, 19); }, {}},
-        {"last mission 9", [](PilotRecord& r) { r.setU8(Field::BattleLastMission, 9, 19); },
+        {"last mission 9",
+         [](PilotRecord& r) { r.setU8(Field::BattleLastMission, 9, 19); },
          {error({Field::BattleLastMission, 19},
                 "Battle 20: last completed mission 9 is more than 8")}},
         {"completed 1", [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 1, 6, 7); }, {}},
-        {"completed 2", [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 2, 6, 7); },
+        {"completed 2",
+         [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 2, 6, 7); },
          {error({Field::CombatCompleted, 6, 7},
                 "Combat chamber, Missile Boat, mission 8: completed 2 is neither 0 nor 1")}},
-        {"spare completed", [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 255, 11, 0); },
+        {"spare completed",
+         [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 255, 11, 0); },
          {error({Field::CombatCompleted, 11, 0},
                 "Combat chamber, spare slot 12, mission 1: completed 255 is neither 0 nor 1")}},
         {"laser hits equal",
@@ -58,7 +78,8 @@ const std::vector<ProblemCase>& problemCases() {
          },
          {warning({{Field::LaserHits}, {Field::LaserShots}},
                   "Laser hits 812 are more than laser shots 700")}},
-        {"negative shots", [](PilotRecord& r) { r.setI32(Field::LaserShots, -1); },
+        {"negative shots",
+         [](PilotRecord& r) { r.setI32(Field::LaserShots, -1); },
          {warning({{Field::LaserHits}, {Field::LaserShots}},
                   "Laser hits 0 are more than laser shots -1")}},
         {"warhead hits above",
@@ -68,7 +89,8 @@ const std::vector<ProblemCase>& problemCases() {
          },
          {warning({{Field::WarheadHits}, {Field::WarheadShots}},
                   "Warhead hits 65534 are more than warhead shots 5")}},
-        {"total score", [](PilotRecord& r) { r.setI32(Field::TotalScore, 99999); },
+        {"total score",
+         [](PilotRecord& r) { r.setI32(Field::TotalScore, 99999); },
          {warning({{Field::TotalScore}},
                   "Total score 99999 differs from the sum of the mission scores, 0",
                   Fix::RecomputeTotalScore)}},
@@ -86,7 +108,8 @@ const std::vector<ProblemCase>& problemCases() {
              r.setI32(Field::BattleMissionScore, 1, 0, 0);
          },
          {}},
-        {"kills", [](PilotRecord& r) { r.setU16(Field::ShipKills, 3, 10); },
+        {"kills",
+         [](PilotRecord& r) { r.setU16(Field::ShipKills, 3, 10); },
          {warning({{Field::Kills}}, "Kills 0 differ from the sum of the kill counters, 3",
                   Fix::RecomputeKills)}},
         {"kills wrap",
@@ -96,7 +119,8 @@ const std::vector<ProblemCase>& problemCases() {
              r.setU16(Field::Kills, 464);
          },
          {}},
-        {"skill at its reset value", [](PilotRecord& r) { r.setU16(Field::Skill, 65535); },
+        {"skill at its reset value",
+         [](PilotRecord& r) { r.setU16(Field::Skill, 65535); },
          {warning({{Field::Skill}},
                   "Skill 65535 is the reset value, which the editor turns into 0")}},
         {"a training level at its reset value",

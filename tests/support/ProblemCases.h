@@ -1,11 +1,17 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "PilotRecord.h"
 #include "RecordChecks.h"
+
+namespace pilot {
+// GoogleTest shows a problem that differs by its severity, message, elements and remedy.
+void PrintTo(const Problem& problem, std::ostream* out);
+}  // namespace pilot
 
 namespace testing_support {
 
