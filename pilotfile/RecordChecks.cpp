@@ -119,26 +119,29 @@ void checkHits(const PilotRecord& record, std::vector<Problem>& found) {
     }
 }
 
+// TotalScore and Kills against what the editor stores when it recomputes them.
 void checkTotals(const PilotRecord& record, std::vector<Problem>& found) {
-    const std::int32_t score = record.i32(Field::TotalScore);
-    const std::int32_t scoreSum = storedTotalScore(record);
-    if (score != scoreSum) {
-        found.push_back({Severity::Warning,
-                         {ElementPath{Field::TotalScore}},
-                         fieldTitle(Field::TotalScore) + " " + std::to_string(score) +
-                             " differs from the sum of the mission scores, " +
-                             std::to_string(scoreSum),
-                         Fix::RecomputeTotalScore});
-    }
-    const std::uint16_t kills = record.u16(Field::Kills);
-    const std::uint16_t killsSum = storedKillsTotal(record);
-    if (kills != killsSum) {
-        found.push_back({Severity::Warning,
-                         {ElementPath{Field::Kills}},
-                         fieldTitle(Field::Kills) + " " + std::to_string(kills) +
-                             " differ from the sum of the kill counters, " +
-                             std::to_string(killsSum),
-                         Fix::RecomputeKills});
+    struct Total {
+        Field field;
+        std::int64_t recomputed;
+        std::string_view differs;
+        Fix fix;
+    };
+    const Total totals[] = {
+        {Field::TotalScore, storedTotalScore(record),
+         " differs from the sum of the mission scores, ", Fix::RecomputeTotalScore},
+        {Field::Kills, storedKillsTotal(record), " differ from the sum of the kill counters, ",
+         Fix::RecomputeKills},
+    };
+    for (const Total& total : totals) {
+        const std::int64_t stored = record.value(total.field);
+        if (stored != total.recomputed) {
+            found.push_back({Severity::Warning,
+                             {ElementPath{total.field}},
+                             fieldTitle(total.field) + " " + std::to_string(stored) +
+                                 std::string(total.differs) + std::to_string(total.recomputed),
+                             total.fix});
+        }
     }
 }
 
