@@ -10,16 +10,8 @@ QString changedByAnotherProgram(const QString& name) {
     return QStringLiteral("%1 was changed by another program since it was opened.").arg(name);
 }
 
-DiskChangeBar::DiskChangeBar(QWidget* parent) : QFrame(parent) {
-    setObjectName(QStringLiteral("DiskChangeBar"));
-    setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
-    setBackgroundRole(QPalette::ToolTipBase);
-    setForegroundRole(QPalette::ToolTipText);
-    setAutoFillBackground(true);
-    setFixedHeight(kHeight);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 2, 2, 2);
+DiskChangeBar::DiskChangeBar(QWidget* parent) : NoticeBar(QStringLiteral("DiskChangeBar"), parent) {
+    QHBoxLayout* layout = row();
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("DiskChangeText"));
     layout->addWidget(m_text, 1);
@@ -34,7 +26,6 @@ DiskChangeBar::DiskChangeBar(QWidget* parent) : QFrame(parent) {
 
     connect(reload, &QPushButton::clicked, this, &DiskChangeBar::reloadRequested);
     connect(dismiss, &QPushButton::clicked, this, &DiskChangeBar::dismiss);
-    hide();
 }
 
 void DiskChangeBar::check(const QString& name, const std::filesystem::path& path,
@@ -55,13 +46,6 @@ void DiskChangeBar::clear() {
     m_seen.reset();
     m_dismissed.reset();
     setShown(false);
-}
-
-void DiskChangeBar::setShown(bool shown) {
-    if (isHidden() == shown) {
-        setVisible(shown);
-        Q_EMIT shownChanged();
-    }
 }
 
 void DiskChangeBar::dismiss() {

@@ -117,6 +117,11 @@ std::string itemText(const PilotRecord& record, const RecordItem& item) {
     return {};
 }
 
+std::string itemChange(const PilotRecord& before, const PilotRecord& after,
+                       const RecordItem& item) {
+    return itemTitle(item) + " " + itemText(before, item) + " \u2192 " + itemText(after, item);
+}
+
 // Whole fields are compared first: most of them are alike.
 std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b) {
     std::vector<RecordItem> found;

@@ -42,6 +42,11 @@ void setItemValue(PilotRecord& record, const RecordItem& item, std::uint32_t val
 // completed mission as "Mission 3" or "No mission finished", a reserved byte in hex ("0x1f").
 [[nodiscard]] std::string itemText(const PilotRecord& record, const RecordItem& item);
 
+// A change of the item from one record to another, as the window names it:
+// "Total score 99999 → 23800", "Skill 65535 → 0".
+[[nodiscard]] std::string itemChange(const PilotRecord& before, const PilotRecord& after,
+                                     const RecordItem& item);
+
 // Visits the items of one field, in file order.
 template <typename Visit>
 void forEachItemOf(const FieldInfo& info, Visit&& visit) {

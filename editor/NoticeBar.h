@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFrame>
+
+class QHBoxLayout;
+
+namespace editor {
+
+// A notice above the groups: a plain frame in the colours of the desktop's hints, its text
+// on the left and its buttons on the right. It is not modal; the window makes room for it
+// while it is shown.
+class NoticeBar : public QFrame {
+    Q_OBJECT
+public:
+    // The height of a notice of one line.
+    static constexpr int kHeight = 28;
+
+Q_SIGNALS:
+    // The notice appeared, went or changed its height.
+    void shownChanged();
+
+protected:
+    NoticeBar(const QString& name, QWidget* parent);
+
+    [[nodiscard]] QHBoxLayout* row() const { return m_row; }
+    void setShown(bool shown);
+
+private:
+    QHBoxLayout* m_row = nullptr;
+};
+
+}  // namespace editor
