@@ -19,9 +19,14 @@ std::string lowered(std::string title) {
     return title;
 }
 
-// The element's title and its value as the number stored: "Rank 9", "Battle 8: status 4".
+// The element's title and its value as the number stored, "Rank 9", "Battle 8: status 4",
+// with room for the rest of the message: a pilot of random bytes has a hundred of them.
 std::string titled(const ElementPath& path, std::uint32_t value) {
-    return elementTitle(path) + " " + numberText(value, fieldInfo(path.field).type);
+    std::string message;
+    message.reserve(96);
+    appendElementTitle(message, path);
+    message.append(" ").append(numberText(value, fieldInfo(path.field).type));
+    return message;
 }
 
 // Looks at the first `count` elements of a field in file order: each whose value `breaks`
@@ -153,6 +158,7 @@ std::string_view severityName(Severity severity) {
 
 std::vector<Problem> checkRecord(const PilotRecord& record) {
     std::vector<Problem> found;
+    found.reserve(16);
     for (const FieldInfo& info : kFieldTable) {
         checkField(record, info, found);
     }
