@@ -1,8 +1,8 @@
 // Google Benchmark programs for the editor's hot paths: the number-field rule over the kinds
 // of text users type, the checks that run after every edit (on a sound pilot and on one of
-// random bytes, full of problems), the pilot report of a full pilot, one refresh of the
-// editor window (the same pilot shown again, and another pilot loaded and shown) and one
-// edit of a field with its rule, checks and marks.
+// random bytes, full of problems), the pilot report of a full pilot, the merge of two
+// records, one refresh of the editor window (the same pilot shown again, and another pilot
+// loaded and shown) and one edit of a field with its rule, checks and marks.
 //
 //   core-bench [--benchmark_filter=...]     (the window runs on the offscreen platform)
 #include <benchmark/benchmark.h>
@@ -24,6 +24,7 @@
 #include "PilotRecord.h"
 #include "PilotReport.h"
 #include "RecordChecks.h"
+#include "RecordMerge.h"
 #include "TForm1.h"
 #include "Totals.h"
 
@@ -56,6 +57,21 @@ void numberRule(benchmark::State& state) {
 }
 BENCHMARK(numberRule);
 
+void pilotReport(benchmark::State& state) {
+    const pilot::PilotRecord record = busyPilot(1);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(reports::pilotReport(record, "/home/pilot/ACE.TXT"));
+    }
+}
+BENCHMARK(pilotReport);
+
+// The totals as the editor stores them for the record's scores and counters.
+pilot::PilotRecord withTotals(pilot::PilotRecord record) {
+    record.setI32(pilot::Field::TotalScore, pilot::storedTotalScore(record));
+    record.setU16(pilot::Field::Kills, pilot::storedKillsTotal(record));
+    return record;
+}
+
 // A pilot as the game writes it: values within every list and totals that add up.
 pilot::PilotRecord soundPilot() {
     pilot::PilotRecord record = pilot::PilotRecord::newPilot();
@@ -70,9 +86,7 @@ pilot::PilotRecord soundPilot() {
     for (std::size_t counter = 0; counter < pilot::kShipKillCounters; ++counter) {
         record.setU16(pilot::Field::ShipKills, static_cast<std::uint16_t>(counter), counter);
     }
-    record.setI32(pilot::Field::TotalScore, pilot::storedTotalScore(record));
-    record.setU16(pilot::Field::Kills, pilot::storedKillsTotal(record));
-    return record;
+    return withTotals(record);
 }
 
 void checkSoundPilot(benchmark::State& state) {
@@ -91,13 +105,48 @@ void checkRandomPilot(benchmark::State& state) {
 }
 BENCHMARK(checkRandomPilot);
 
-void pilotReport(benchmark::State& state) {
-    const pilot::PilotRecord record = busyPilot(1);
+// A game write while the pilot is edited: the game flew a mission (its score, goals, last
+// mission, kills and the totals), the user typed another score and chose a rank.
+void mergeGameWrite(benchmark::State& state) {
+    const pilot::PilotRecord base = withTotals(busyPilot(5));
+    pilot::PilotRecord mine = base;
+    mine.setI32(pilot::Field::BattleMissionScore, 4000, 7, 2);
+    mine.setU8(pilot::Field::Rank, 3);
+    pilot::PilotRecord theirs = base;
+    theirs.setI32(pilot::Field::BattleMissionScore, 12000, 3, 4);
+    theirs.setU8(pilot::Field::BattleLastMission, 5, 3);
+    theirs.setU8(pilot::Field::BattleSecondaryGoals, 0x1F, 3);
+    theirs.setU16(pilot::Field::ShipKills, 9, 4);
+    theirs.setU16(pilot::Field::ShipKills, 2, 6);
+    mine = withTotals(mine);
+    theirs = withTotals(theirs);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(reports::pilotReport(record, "/home/pilot/ACE.TXT"));
+        benchmark::DoNotOptimize(pilot::mergeRecords(base, mine, theirs));
     }
 }
-BENCHMARK(pilotReport);
+BENCHMARK(mergeGameWrite);
+
+// The worst case: every byte differs between all three, so that nearly every item collides,
+// and both sides' totals follow their own parts.
+void mergeEverythingChanged(benchmark::State& state) {
+    const pilot::PilotRecord base = busyPilot(6);
+    pilot::PilotRecord::Bytes mine = base.bytes();
+    pilot::PilotRecord::Bytes theirs = base.bytes();
+    for (std::size_t at = 0; at < pilot::kRecordSize; ++at) {
+        mine[at] = static_cast<std::uint8_t>(mine[at] + 1);
+        theirs[at] = static_cast<std::uint8_t>(theirs[at] + 2);
+    }
+    const pilot::PilotRecord mineRecord = withTotals(pilot::PilotRecord(mine));
+    const pilot::PilotRecord theirsRecord = withTotals(pilot::PilotRecord(theirs));
+    std::size_t conflicts = 0;
+    for (auto _ : state) {
+        const auto result = pilot::mergeRecords(base, mineRecord, theirsRecord);
+        conflicts = result.conflicts.size();
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["conflicts"] = static_cast<double>(conflicts);
+}
+BENCHMARK(mergeEverythingChanged);
 
 // A shown editor window on one of two pilot files.
 class Window {

@@ -21,6 +21,7 @@ void addBsfCommand(CLI::App& app, int& status);
 void addNewCommand(CLI::App& app, int& status);
 void addSetCommand(CLI::App& app, int& status);
 void addDiffCommand(CLI::App& app, int& status);
+void addMergeCommand(CLI::App& app, int& status);
 void addCheckCommand(CLI::App& app, int& status, const NameList& pilots);
 
 // The PILOT operand of a command that takes a list of pilot files: the parser checks that

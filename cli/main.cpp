@@ -60,8 +60,9 @@ std::set<std::string> listCommands(CLI::App& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Reads, edits, compares and reports pilot files (.TFR) without the editor window.",
-                 "brevanta-cli"};
+    CLI::App app{
+        "Reads, edits, compares, merges and reports pilot files (.TFR) without the editor window.",
+        "brevanta-cli"};
     app.set_version_flag("--version", std::string("brevanta-cli ") + BREVANTA_VERSION);
     app.require_subcommand(1);
     // Every refusal of the command line names the program, as every other message does.
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
     cli::addNewCommand(app, status);
     cli::addSetCommand(app, status);
     cli::addDiffCommand(app, status);
+    cli::addMergeCommand(app, status);
     cli::addCheckCommand(app, status, pilots);
 
     cli::CommandLine line =

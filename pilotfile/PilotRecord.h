@@ -34,6 +34,16 @@ public:
         }
     }
 
+    // The little-endian bit pattern of `width` bytes (at most 4) from `offset`, zero-extended;
+    // bytes beyond the record read as 0.
+    [[nodiscard]] std::uint32_t patternAt(std::size_t offset, std::size_t width) const {
+        std::uint32_t pattern = 0;
+        for (std::size_t i = 0; i < width && i < 4 && offset + i < kRecordSize; ++i) {
+            pattern |= std::uint32_t{m_bytes[offset + i]} << (8 * i);
+        }
+        return pattern;
+    }
+
     [[nodiscard]] std::uint8_t u8(Field field, std::size_t row = 0, std::size_t column = 0) const;
     [[nodiscard]] std::uint16_t u16(Field field, std::size_t row = 0, std::size_t column = 0) const;
     [[nodiscard]] std::int32_t i32(Field field, std::size_t row = 0, std::size_t column = 0) const;
@@ -45,21 +55,6 @@ public:
     // and a store of the low bits that fit the field's width.
     [[nodiscard]] std::uint32_t raw(Field field, std::size_t row = 0, std::size_t column = 0) const;
     void setRaw(Field field, std::uint32_t pattern, std::size_t row = 0, std::size_t column = 0);
-    // The stored bit pattern of a field's element by its place in file order (row times the
-    // columns, plus the column), or 0 past the field's last element: for the loops over
-    // whole fields that run after every edit, read straight from the bytes.
-    [[nodiscard]] std::uint32_t rawAt(const FieldInfo& info, std::size_t index) const {
-        if (index >= info.elementCount()) {
-            return 0;
-        }
-        const std::size_t width = byteWidth(info.type);
-        const std::size_t at = info.offset + index * width;
-        std::uint32_t pattern = 0;
-        for (std::size_t i = width; i-- > 0;) {
-            pattern = pattern << 8 | m_bytes[at + i];
-        }
-        return pattern;
-    }
     // The element as a number: signed for 32-bit fields, unsigned for the others.
     [[nodiscard]] std::int64_t value(Field field, std::size_t row = 0,
                                      std::size_t column = 0) const;

@@ -35,8 +35,9 @@ std::string titled(const ElementPath& path, std::uint32_t value) {
 template <typename Breaks, typename Describe>
 void scan(const PilotRecord& record, const FieldInfo& info, std::size_t count, Breaks breaks,
           Describe describe, std::vector<Problem>& found) {
-    for (std::size_t index = 0; index < count; ++index) {
-        const std::uint32_t value = record.rawAt(info, index);
+    const std::size_t width = byteWidth(info.type);
+    for (std::size_t index = 0; index < count && index < info.elementCount(); ++index) {
+        const std::uint32_t value = record.patternAt(info.offset + index * width, width);
         if (breaks(value)) {
             const ElementPath path{info.id, index / info.columns, index % info.columns};
             found.push_back(describe(path, value));
@@ -125,26 +126,26 @@ void checkHits(const PilotRecord& record, std::vector<Problem>& found) {
 }
 
 // TotalScore and Kills against what the editor stores when it recomputes them.
+struct Total {
+    Field field;
+    std::string_view differs;
+    Fix fix;
+};
+constexpr Total kTotals[] = {
+    {Field::TotalScore, " differs from the sum of the mission scores, ", Fix::RecomputeTotalScore},
+    {Field::Kills, " differ from the sum of the kill counters, ", Fix::RecomputeKills},
+};
+
 void checkTotals(const PilotRecord& record, std::vector<Problem>& found) {
-    struct Total {
-        Field field;
-        std::int64_t recomputed;
-        std::string_view differs;
-        Fix fix;
-    };
-    const Total totals[] = {
-        {Field::TotalScore, storedTotalScore(record),
-         " differs from the sum of the mission scores, ", Fix::RecomputeTotalScore},
-        {Field::Kills, storedKillsTotal(record), " differ from the sum of the kill counters, ",
-         Fix::RecomputeKills},
-    };
-    for (const Total& total : totals) {
-        const std::int64_t stored = record.value(total.field);
-        if (stored != total.recomputed) {
+    for (const Total& total : kTotals) {
+        const FieldType type = fieldInfo(total.field).type;
+        const std::uint32_t stored = record.raw(total.field);
+        const std::uint32_t recomputed = storedTotal(record, total.field);
+        if (stored != recomputed) {
             found.push_back({Severity::Warning,
                              {ElementPath{total.field}},
-                             fieldTitle(total.field) + " " + std::to_string(stored) +
-                                 std::string(total.differs) + std::to_string(total.recomputed),
+                             fieldTitle(total.field) + " " + numberText(stored, type) +
+                                 std::string(total.differs) + numberText(recomputed, type),
                              total.fix});
         }
     }
@@ -168,15 +169,10 @@ std::vector<Problem> checkRecord(const PilotRecord& record) {
 }
 
 void applyFix(PilotRecord& record, Fix fix) {
-    switch (fix) {
-        case Fix::RecomputeTotalScore:
-            record.setI32(Field::TotalScore, storedTotalScore(record));
-            return;
-        case Fix::RecomputeKills:
-            record.setU16(Field::Kills, storedKillsTotal(record));
-            return;
-        case Fix::None:
-            return;
+    for (const Total& total : kTotals) {
+        if (total.fix == fix) {
+            record.setRaw(total.field, storedTotal(record, total.field));
+        }
     }
 }
 

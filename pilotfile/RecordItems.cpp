@@ -23,9 +23,8 @@ std::string outsideList(std::uint32_t value) {
     return std::to_string(value) + " (not in the list)";
 }
 
-std::string elementText(const PilotRecord& record, const ElementPath& path) {
+std::string elementText(const ElementPath& path, std::uint32_t value) {
     const FieldInfo& info = fieldInfo(path.field);
-    const std::uint32_t value = record.raw(path.field, path.row, path.column);
     switch (info.editing) {
         case Editing::Selector: {
             const auto text = enumerationText(path.field, value);
@@ -50,16 +49,28 @@ std::string elementText(const PilotRecord& record, const ElementPath& path) {
 
 }  // namespace
 
-std::uint32_t itemValue(const PilotRecord& record, const RecordItem& item) {
+ItemPlace itemPlace(const RecordItem& item) {
     switch (item.kind) {
-        case RecordItem::Kind::Element:
-            return record.raw(item.path.field, item.path.row, item.path.column);
-        case RecordItem::Kind::GoalBit:
-            return (record.u8(item.path.field, item.path.row) >> item.bit) & 1u;
+        case RecordItem::Kind::Element: {
+            const auto offset = elementOffset(item.path.field, item.path.row, item.path.column);
+            return {offset.value_or(0), offset ? byteWidth(fieldInfo(item.path.field).type) : 0};
+        }
+        case RecordItem::Kind::GoalBit: {
+            const auto offset = elementOffset(item.path.field, item.path.row);
+            return {offset.value_or(0), offset ? 1u : 0u,
+                    static_cast<std::uint8_t>(1u << (item.bit & 7u))};
+        }
         case RecordItem::Kind::ReservedByte:
-            return item.offset < kRecordSize ? record.bytes()[item.offset] : 0;
+            return {item.offset, item.offset < kRecordSize ? 1u : 0u};
     }
-    return 0;
+    return {};
+}
+
+std::uint32_t itemValue(const PilotRecord& record, const RecordItem& item) {
+    const ItemPlace place = itemPlace(item);
+    const std::uint32_t pattern = record.patternAt(place.offset, place.size);
+    return item.kind == RecordItem::Kind::GoalBit ? ((pattern & place.mask) != 0 ? 1u : 0u)
+                                                  : pattern;
 }
 
 void setItemValue(PilotRecord& record, const RecordItem& item, std::uint32_t value) {
@@ -106,13 +117,17 @@ std::string itemRecordName(const RecordItem& item) {
 }
 
 std::string itemText(const PilotRecord& record, const RecordItem& item) {
+    return itemValueText(item, itemValue(record, item));
+}
+
+std::string itemValueText(const RecordItem& item, std::uint32_t value) {
     switch (item.kind) {
         case RecordItem::Kind::Element:
-            return elementText(record, item.path);
+            return elementText(item.path, value);
         case RecordItem::Kind::GoalBit:
-            return tickText(itemValue(record, item) != 0);
+            return tickText(value != 0);
         case RecordItem::Kind::ReservedByte:
-            return hexByte(itemValue(record, item));
+            return hexByte(value);
     }
     return {};
 }
@@ -122,12 +137,16 @@ std::string itemChange(const PilotRecord& before, const PilotRecord& after,
     return itemTitle(item) + " " + itemText(before, item) + " \u2192 " + itemText(after, item);
 }
 
+bool sameField(const PilotRecord& a, const PilotRecord& b, const FieldInfo& info) {
+    const auto* first = a.bytes().data() + info.offset;
+    return std::equal(first, first + info.size(), b.bytes().data() + info.offset);
+}
+
 // Whole fields are compared first: most of them are alike.
 std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b) {
     std::vector<RecordItem> found;
     for (const FieldInfo& info : kFieldTable) {
-        const auto* first = a.bytes().data() + info.offset;
-        if (std::equal(first, first + info.size(), b.bytes().data() + info.offset)) {
+        if (sameField(a, b, info)) {
             continue;
         }
         forEachItemOf(info, [&](const RecordItem& item) {

@@ -26,6 +26,15 @@ struct RecordItem {
     friend bool operator==(const RecordItem&, const RecordItem&) = default;
 };
 
+// Where an item lies in the record: `size` bytes from `offset`, and of them the bits in
+// `mask` (all of them but for a goal bit, which is one bit of its byte).
+struct ItemPlace {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+    std::uint8_t mask = 0xFF;
+};
+[[nodiscard]] ItemPlace itemPlace(const RecordItem& item);
+
 // The item's value in the record: an element's stored bit pattern, a goal's 0 or 1, a
 // reserved byte.
 [[nodiscard]] std::uint32_t itemValue(const PilotRecord& record, const RecordItem& item);
@@ -41,6 +50,8 @@ void setItemValue(PilotRecord& record, const RecordItem& item, std::uint32_t val
 // a number as the field shows it, a box or goal as "ticked" or "not ticked", the last
 // completed mission as "Mission 3" or "No mission finished", a reserved byte in hex ("0x1f").
 [[nodiscard]] std::string itemText(const PilotRecord& record, const RecordItem& item);
+// The same text for a value as itemValue gives it, whichever record holds it.
+[[nodiscard]] std::string itemValueText(const RecordItem& item, std::uint32_t value);
 
 // A change of the item from one record to another, as the window names it:
 // "Total score 99999 → 23800", "Skill 65535 → 0".
@@ -74,6 +85,9 @@ void forEachItem(Visit&& visit) {
         forEachItemOf(info, visit);
     }
 }
+
+// Whether two records hold the same bytes in a field.
+[[nodiscard]] bool sameField(const PilotRecord& a, const PilotRecord& b, const FieldInfo& info);
 
 // The items in which two records differ, in file order.
 [[nodiscard]] std::vector<RecordItem> differences(const PilotRecord& a, const PilotRecord& b);

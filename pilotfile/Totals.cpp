@@ -7,12 +7,14 @@ namespace pilot {
 
 namespace {
 
-// Every element of the field added up in unsigned 32-bit arithmetic, which wraps.
-std::uint32_t sumOf(const PilotRecord& record, Field field) {
+// The sum of a field's elements, each read as its stored pattern, modulo 2^32. Read straight
+// from the bytes: the merge adds up both sides and its result on every merge.
+std::uint32_t elementSum(const PilotRecord& record, Field field) {
     const FieldInfo& info = fieldInfo(field);
-    std::uint32_t sum = 0;
-    for (std::size_t index = 0; index < info.elementCount(); ++index) {
-        sum += record.rawAt(info, index);
+    const std::size_t width = byteWidth(info.type);
+    std::uint32_t sum = 0;  // unsigned, so that the wrap is defined
+    for (std::size_t at = info.offset; at < info.offset + info.size(); at += width) {
+        sum += record.patternAt(at, width);
     }
     return sum;
 }
@@ -20,11 +22,11 @@ std::uint32_t sumOf(const PilotRecord& record, Field field) {
 }  // namespace
 
 std::int32_t missionScoreTotal(const PilotRecord& record) {
-    return static_cast<std::int32_t>(sumOf(record, Field::BattleMissionScore));
+    return static_cast<std::int32_t>(elementSum(record, Field::BattleMissionScore));
 }
 
 std::uint16_t shipKillsTotal(const PilotRecord& record) {
-    return static_cast<std::uint16_t>(sumOf(record, Field::ShipKills));
+    return static_cast<std::uint16_t>(elementSum(record, Field::ShipKills));
 }
 
 std::int32_t storedTotalScore(const PilotRecord& record) {
@@ -35,6 +37,17 @@ std::int32_t storedTotalScore(const PilotRecord& record) {
 std::uint16_t storedKillsTotal(const PilotRecord& record) {
     return static_cast<std::uint16_t>(
         storedByNumberRule(shipKillsTotal(record), fieldInfo(Field::Kills).type));
+}
+
+std::uint32_t storedTotal(const PilotRecord& record, Field total) {
+    switch (total) {
+        case Field::TotalScore:
+            return static_cast<std::uint32_t>(storedTotalScore(record));
+        case Field::Kills:
+            return storedKillsTotal(record);
+        default:
+            return record.raw(total);
+    }
 }
 
 }  // namespace pilot

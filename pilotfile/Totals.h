@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "FieldTable.h"
+
 namespace pilot {
 
 class PilotRecord;
@@ -17,5 +19,14 @@ class PilotRecord;
 // sentinel is stored as 0.
 [[nodiscard]] std::int32_t storedTotalScore(const PilotRecord& record);
 [[nodiscard]] std::uint16_t storedKillsTotal(const PilotRecord& record);
+
+// Whether the editor recomputes the field from others: TotalScore from the mission scores,
+// Kills from the kill counters.
+[[nodiscard]] constexpr bool isRecomputedTotal(Field field) {
+    return field == Field::TotalScore || field == Field::Kills;
+}
+// The bit pattern the editor stores in such a total for the record's scores or counters
+// (storedTotalScore or storedKillsTotal); any other field's own pattern.
+[[nodiscard]] std::uint32_t storedTotal(const PilotRecord& record, Field total);
 
 }  // namespace pilot

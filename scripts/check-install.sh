@@ -102,7 +102,8 @@ completion() {
     offers set "" || return 1
     offers 'BattleMissionScore[' set ACE.TFR Battle || return 1
     offers 'Rank=' set ACE.TFR Ra || return 1
-    for command in show report bsf new set diff check; do
+    offers theirs merge BASE.TFR MINE.TFR THEIRS.TFR --prefer "" || return 1
+    for command in show report bsf new set diff merge check; do
         for option in $("$cli" "$command" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
             offers "$option" "$command" -- || return 1
         done

@@ -20,15 +20,21 @@ using pilot::RecordItem;
 using Kind = RecordItem::Kind;
 
 // Each byte of the record belongs to exactly one item, and each bit of a goal byte to one
-// goal: setting an item to all ones changes its own bits and no others.
+// goal: setting an item to all ones changes its own bits and no others, the bits of its
+// place.
 TEST(RecordItems, CoverEveryBitOfTheRecordOnce) {
     std::array<int, pilot::kRecordSize * 8> owners{};
     pilot::forEachItem([&](const RecordItem& item) {
         PilotRecord record;
         pilot::setItemValue(record, item, 0xFFFFFFFFu);
+        const pilot::ItemPlace place = pilot::itemPlace(item);
         for (std::size_t at = 0; at < pilot::kRecordSize; ++at) {
+            const bool inPlace = at >= place.offset && at < place.offset + place.size;
             for (unsigned bit = 0; bit < 8; ++bit) {
-                owners[at * 8 + bit] += (record.bytes()[at] >> bit) & 1u;
+                const unsigned set = (record.bytes()[at] >> bit) & 1u;
+                owners[at * 8 + bit] += static_cast<int>(set);
+                ASSERT_EQ(set, inPlace ? (place.mask >> bit) & 1u : 0u)
+                    << pilot::itemRecordName(item) << ", byte " << at << " bit " << bit;
             }
         }
     });
@@ -101,6 +107,7 @@ TEST(RecordItems, AreNamedAndShownAsTheWindowShowsThem) {
         EXPECT_EQ(pilot::itemTitle(c.item), c.title);
         EXPECT_EQ(pilot::itemRecordName(c.item), c.recordName);
         EXPECT_EQ(pilot::itemText(record, c.item), c.text);
+        EXPECT_EQ(pilot::itemValueText(c.item, pilot::itemValue(record, c.item)), c.text);
     }
 }
 

@@ -145,6 +145,7 @@ TEST(CliErrors, NothingIsCreatedOnAReadOnlyFileSystem) {
              {"new", "ro/new.TFR"},
              {"report", "ace.TFR", "-o", "ro/ace.TXT"},
              {"bsf", "ace.TFR", "ro/form.TXT", "--battle", "1"},
+             {"merge", "ace.TFR", "ace.TFR", "ace.TFR", "-o", "ro/merged.TFR"},
          }) {
         SCOPED_TRACE(arguments.front());
         const auto result = runCli(arguments, dir.path());
@@ -155,7 +156,8 @@ TEST(CliErrors, NothingIsCreatedOnAReadOnlyFileSystem) {
 }
 
 TEST(CliUsage, HelpOnTheProgramAndEveryCommandAndTheVersion) {
-    for (const std::string command : {"", "show", "report", "bsf", "new", "set", "diff", "check"}) {
+    for (const std::string command :
+         {"", "show", "report", "bsf", "new", "set", "diff", "merge", "check"}) {
         SCOPED_TRACE(command);
         std::vector<std::string> arguments;
         if (!command.empty()) {

@@ -248,7 +248,7 @@ TEST(CliUsage, EveryUsageErrorStartsWithTheProgramsName) {
     }
     EXPECT_EQ(runCli({"fly", "ACE.TFR"}).err,
               "brevanta-cli: unknown command \"fly\" (the commands: show, report, bsf, new, set, "
-              "diff, check; --help describes them)\n");
+              "diff, merge, check; --help describes them)\n");
 }
 
 TEST(CliUsage, HelpTellsThatTheCombatRangeMustNotRunBackwards) {
