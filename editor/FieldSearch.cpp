@@ -18,7 +18,8 @@ namespace editor {
 namespace {
 
 // The words of a name, in lower case: blanks and the marks around indices and titles part
-// them, so "BattleMissionScore[3][2]" has three words and "Battle 4, mission 3: score" five.
+// them, so "BattleMissionScore[3][2]" has three words and "Battle 4, mission 3: score" five;
+// a shortcut's "&" parts nothing it would not part anyway.
 QStringList wordsOf(const QString& text) {
     static const QString kSeparators = QStringLiteral(" \t,:;()[]&");
     QString lowered = text.toLower();
@@ -72,9 +73,7 @@ QStringList namesOf(const QWidget& control) {
     for (const QLabel* label :
          control.parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         if (label->buddy() == &control) {
-            QString text = ui::shownText(*label);
-            text.remove(u'&');
-            names.append(ui::nameFromLabel(text));
+            names.append(ui::nameFromLabel(ui::shownText(*label)));
         }
     }
     names.removeAll(QString());
