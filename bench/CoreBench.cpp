@@ -1,9 +1,10 @@
 // Google Benchmark programs for the editor's hot paths: the number-field rule over the kinds
-// of text users type, the pilot report of a full pilot, the merge of two records, one
-// refresh of the editor window (the same pilot shown again, and another pilot loaded and
-// shown), the comparison of two records, the listing of a pilot's kept versions with their
-// differences, and saves over a pilot with and without the version it replaces kept, in turn
-// in the same run.
+// of text users type, the checks that run after every edit (on a sound pilot and on one of
+// random bytes, full of problems), the pilot report of a full pilot, the merge of two
+// records, one refresh of the editor window (the same pilot shown again, and another pilot
+// loaded and shown), one edit of a field with its rule, checks and marks, the comparison of
+// two records, the listing of a pilot's kept versions with their differences, and saves over
+// a pilot with and without the version it replaces kept, in turn in the same run.
 //
 //   core-bench [--benchmark_filter=...]     (the window runs on the offscreen platform)
 //
@@ -21,6 +22,7 @@
 #include <string_view>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QString>
 
 #include "DialogService.h"
@@ -29,6 +31,7 @@
 #include "PilotFileIO.h"
 #include "PilotRecord.h"
 #include "PilotReport.h"
+#include "RecordChecks.h"
 #include "RecordItems.h"
 #include "RecordMerge.h"
 #include "TForm1.h"
@@ -77,6 +80,39 @@ pilot::PilotRecord withTotals(pilot::PilotRecord record) {
     record.setU16(pilot::Field::Kills, pilot::storedKillsTotal(record));
     return record;
 }
+
+// A pilot as the game writes it: values within every list and totals that add up.
+pilot::PilotRecord soundPilot() {
+    pilot::PilotRecord record = pilot::PilotRecord::newPilot();
+    for (std::size_t battle = 0; battle < pilot::kBattles; ++battle) {
+        record.setU8(pilot::Field::BattleStatus, 3, battle);
+        record.setU8(pilot::Field::BattleLastMission, 8, battle);
+        for (std::size_t mission = 0; mission < pilot::kMissions; ++mission) {
+            record.setI32(pilot::Field::BattleMissionScore,
+                          static_cast<std::int32_t>(1000 * battle + mission), battle, mission);
+        }
+    }
+    for (std::size_t counter = 0; counter < pilot::kShipKillCounters; ++counter) {
+        record.setU16(pilot::Field::ShipKills, static_cast<std::uint16_t>(counter), counter);
+    }
+    return withTotals(record);
+}
+
+void checkSoundPilot(benchmark::State& state) {
+    const pilot::PilotRecord record = soundPilot();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pilot::checkRecord(record));
+    }
+}
+BENCHMARK(checkSoundPilot);
+
+void checkRandomPilot(benchmark::State& state) {
+    const pilot::PilotRecord record = busyPilot(1);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pilot::checkRecord(record));
+    }
+}
+BENCHMARK(checkRandomPilot);
 
 // A game write while the pilot is edited: the game flew a mission (its score, goals, last
 // mission, kills and the totals), the user typed another score and chose a rank.
@@ -268,6 +304,22 @@ void loadAnotherPilot(benchmark::State& state) {
     }
 }
 BENCHMARK(loadAnotherPilot);
+
+// The user's edit of a field: its rule stores the value, the record is checked and the
+// marks follow (laser hits in turn below and above the shots, so a mark comes and goes).
+void editWithMarks(benchmark::State& state) {
+    Window shown;
+    shown.load(0);
+    shown.window().putRecord(soundPilot(), QStringLiteral("Sound"));
+    auto* shots = shown.window().findChild<QLineEdit*>(QStringLiteral("LaserShotsEdit"));
+    auto* hits = shown.window().findChild<QLineEdit*>(QStringLiteral("LaserHitsEdit"));
+    shots->setText(QStringLiteral("500"));
+    int next = 0;
+    for (auto _ : state) {
+        hits->setText(QString::number(499 + 2 * (next++ % 2)));
+    }
+}
+BENCHMARK(editWithMarks);
 
 }  // namespace
 

@@ -80,10 +80,10 @@ std::vector<std::string> storeWarnings(const std::vector<std::string>& assignmen
             warnings.push_back("\"" + assignments[i] + "\" " + *stores[i].otherwise);
         }
     }
-    const std::vector<std::string> earlier = recordWarnings(before);
-    for (const std::string& found : recordWarnings(after)) {
+    const std::vector<pilot::Problem> earlier = pilot::checkRecord(before);
+    for (const pilot::Problem& found : pilot::checkRecord(after)) {
         if (std::find(earlier.begin(), earlier.end(), found) == earlier.end()) {
-            warnings.push_back("check will report: " + found);
+            warnings.push_back("check will report: " + pilot::problemLine(found));
         }
     }
     return warnings;

@@ -261,6 +261,41 @@ std::optional<std::size_t> BattleStatsGroup::selectedBattle() const {
     return ui::selectedEntry(*m_battleBox);
 }
 
+std::optional<FieldPlace> BattleStatsGroup::placeOf(const pilot::RecordItem& item) const {
+    std::vector<QWidget*> controls = controlsOf(item);
+    if (controls.empty()) {
+        return std::nullopt;
+    }
+    return FieldPlace{std::move(controls), {{m_battleBox, static_cast<int>(item.path.row)}}};
+}
+
+std::vector<QWidget*> BattleStatsGroup::controlsOf(const pilot::RecordItem& item) const {
+    if (item.path.row >= kBattles || item.path.column >= kMissions) {
+        return {};
+    }
+    const auto goalColumn = [&item]() -> std::size_t {
+        return item.path.field == Field::BattleSecondaryGoals ? 0 : 1;
+    };
+    switch (item.path.field) {
+        case Field::BattleStatus:
+            return {m_statusBox};
+        case Field::BattleLastMission:
+            return {m_radios.begin(), m_radios.end()};
+        case Field::BattleMissionScore:
+            return {m_scores[item.path.column]->edit()};
+        case Field::BattleSecondaryGoals:
+        case Field::BattleBonusGoals: {
+            const GoalColumn& boxes = m_goals[goalColumn()];
+            if (item.kind == pilot::RecordItem::Kind::GoalBit) {
+                return {boxes[item.bit % kMissions]};
+            }
+            return {boxes.begin(), boxes.end()};
+        }
+        default:
+            return {};
+    }
+}
+
 void BattleStatsGroup::BattleNRBox1Change(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= kBattles ||
         static_cast<std::size_t>(index) == m_currentBattle) {

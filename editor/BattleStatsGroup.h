@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QGroupBox>
 
+#include "FieldPlaces.h"
 #include "FieldTable.h"
 #include "PilotRecord.h"
 
@@ -22,7 +24,7 @@ class NumberField;
 // " Battle Stats ": one of the 20 battles at a time, with its status, eight mission scores,
 // secondary and bonus goal boxes and the last successfully completed mission. Goal ticks
 // reach the record only through CommitBattleFields.
-class BattleStatsGroup : public QGroupBox {
+class BattleStatsGroup : public QGroupBox, public ShowsItems {
     Q_OBJECT
 public:
     BattleStatsGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
@@ -46,12 +48,16 @@ public:
     // The battle selected in BattleNRBox1, if any (handed to the submission form).
     [[nodiscard]] std::optional<std::size_t> selectedBattle() const;
 
+    [[nodiscard]] std::optional<FieldPlace> placeOf(const pilot::RecordItem& item) const override;
+
 private:
     // The secondary goals (CheckBox1..8) and the bonus goals (CheckBox9..16): box of
     // mission m+1 <-> bit m of the battle's byte.
     static constexpr std::size_t kGoalColumns = 2;
     using GoalColumn = std::array<QCheckBox*, pilot::kMissions>;
 
+    // The controls that show an item of the battle shown.
+    [[nodiscard]] std::vector<QWidget*> controlsOf(const pilot::RecordItem& item) const;
     void buildControls();
     // The current battle, which the mission controls name ("Battle 4, mission 3 score").
     void setCurrentBattle(std::size_t battle);

@@ -124,6 +124,21 @@ void CombatChamberGroup::CheckBox18Click(bool checked) {
     }
 }
 
+std::optional<FieldPlace> CombatChamberGroup::placeOf(const pilot::RecordItem& item) const {
+    const pilot::ElementPath& path = item.path;
+    if (item.kind != pilot::RecordItem::Kind::Element || path.row >= pilot::kShownCrafts ||
+        path.column >= pilot::kMissions ||
+        (path.field != Field::CombatScore && path.field != Field::CombatCompleted)) {
+        return std::nullopt;
+    }
+    QWidget* control = path.field == Field::CombatScore
+                           ? static_cast<QWidget*>(m_scoreField->edit())
+                           : m_completedBox;
+    return FieldPlace{
+        {control},
+        {{m_shipBox, static_cast<int>(path.row)}, {m_missionBox, static_cast<int>(path.column)}}};
+}
+
 std::optional<CombatChamberGroup::Element> CombatChamberGroup::selectedElement() const {
     const auto craft = ui::selectedEntry(*m_shipBox);
     const auto mission = ui::selectedEntry(*m_missionBox);

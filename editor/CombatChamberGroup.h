@@ -6,6 +6,8 @@
 
 #include <QGroupBox>
 
+#include "FieldPlaces.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -20,7 +22,7 @@ class NumberField;
 // " Combat Chamber ": ship and mission selectors, the mission's score and completed box.
 // The mission selector, the score and its label appear with the first refresh or the first
 // ship choice; the completed box stays disabled until then, as it addresses nothing before.
-class CombatChamberGroup : public QGroupBox {
+class CombatChamberGroup : public QGroupBox, public ShowsItems {
     Q_OBJECT
 public:
     CombatChamberGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
@@ -41,6 +43,8 @@ public:
     // Any change of the completed box's state, the user's or the display's: stores 1 or 0
     // and marks nothing.
     void CheckBox18Click(bool checked);
+
+    [[nodiscard]] std::optional<FieldPlace> placeOf(const pilot::RecordItem& item) const override;
 
 private:
     struct Element {

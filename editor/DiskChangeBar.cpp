@@ -2,10 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
-
-#include "WindowStyle.h"
 
 namespace editor {
 
@@ -13,20 +10,9 @@ QString changedByAnotherProgram(const QString& name) {
     return QStringLiteral("%1 was changed by another program since it was opened.").arg(name);
 }
 
-namespace {
-
-// How much of the palette's highlight colour tints the notice's background.
-constexpr float kTint = 0.25F;
-
-}  // namespace
-
-DiskChangeBar::DiskChangeBar(QWidget* parent) : QFrame(parent) {
-    setObjectName(QStringLiteral("DiskChangeBar"));
+DiskChangeBar::DiskChangeBar(QWidget* parent) : NoticeBar(QStringLiteral("DiskChangeBar"), parent) {
     setAccessibleName(QStringLiteral("File changed on disk"));
-    setFixedHeight(kHeight);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 2, 2, 2);
+    QHBoxLayout* layout = row();
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("DiskChangeText"));
     layout->addWidget(m_text, 1);
@@ -41,7 +27,6 @@ DiskChangeBar::DiskChangeBar(QWidget* parent) : QFrame(parent) {
 
     connect(reload, &QPushButton::clicked, this, &DiskChangeBar::reloadRequested);
     connect(dismiss, &QPushButton::clicked, this, &DiskChangeBar::dismiss);
-    hide();
 }
 
 void DiskChangeBar::check(const QString& name, const std::filesystem::path& path,
@@ -62,26 +47,6 @@ void DiskChangeBar::clear() {
     m_seen.reset();
     m_dismissed.reset();
     setShown(false);
-}
-
-// The window's colours, a little of the highlight mixed into the background and the
-// highlight as the frame: the notice stands out under a light and a dark palette alike,
-// with the window's text on it.
-void DiskChangeBar::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    const QColor window = palette().color(QPalette::Window);
-    const QColor highlight = palette().color(QPalette::Highlight);
-    painter.fillRect(rect(), ui::mixedColour(window, highlight, kTint));
-    painter.setPen(highlight);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    QFrame::paintEvent(event);
-}
-
-void DiskChangeBar::setShown(bool shown) {
-    if (isHidden() == shown) {
-        setVisible(shown);
-        Q_EMIT shownChanged();
-    }
 }
 
 void DiskChangeBar::dismiss() {

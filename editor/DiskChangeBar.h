@@ -3,9 +3,8 @@
 #include <filesystem>
 #include <optional>
 
-#include <QFrame>
-
 #include "FileStamp.h"
+#include "NoticeBar.h"
 
 class QLabel;
 
@@ -17,13 +16,10 @@ namespace editor {
 
 // The notice above the groups that another program (the game, most often) has changed the
 // pilot file since the editor loaded or saved it, with a button to read the file again.
-// It is not modal: the user may go on editing, and a Save asks before writing over the
-// other program's bytes.
-class DiskChangeBar : public QFrame {
+// The user may go on editing, and a Save asks before writing over the other program's bytes.
+class DiskChangeBar : public NoticeBar {
     Q_OBJECT
 public:
-    static constexpr int kHeight = 28;
-
     explicit DiskChangeBar(QWidget* parent = nullptr);
 
     // Shows the notice when the file at `path` no longer holds what `stamp` remembers,
@@ -35,16 +31,10 @@ public:
     // the same one as it is now.
     void clear();
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 Q_SIGNALS:
     void reloadRequested();
-    // The notice appeared or went; the window makes room for it.
-    void shownChanged();
 
 private:
-    void setShown(bool shown);
     void dismiss();
 
     QLabel* m_text = nullptr;

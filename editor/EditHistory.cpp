@@ -80,7 +80,7 @@ void EditHistory::watch(QWidget* group) {
     }
     for (NumberField* field : group->findChildren<NumberField*>()) {
         connect(field, &NumberField::userEdited, this, &EditHistory::typed);
-        connect(field, &NumberField::left, this, &EditHistory::settle);
+        connect(field, &NumberField::left, this, &EditHistory::left);
     }
 }
 
@@ -118,6 +118,15 @@ void EditHistory::typed(QWidget* edit) {
         ++m_typingRun;
     }
     push(edit->accessibleName(), m_typingStart, m_typingRun);
+}
+
+// Leaving the field gave its text the normal form ("$1F" became "31"): the run's step ends
+// there, so that Redo shows the field as the user left it.
+void EditHistory::left(QWidget* edit) {
+    if (m_typing == edit) {
+        push(edit->accessibleName(), m_typingStart, m_typingRun);
+    }
+    settle();
 }
 
 void EditHistory::endTyping() {

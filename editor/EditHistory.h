@@ -65,6 +65,7 @@ private:
 
     void acted(QWidget* control);
     void typed(QWidget* edit);
+    void left(QWidget* edit);
     void endTyping();
     // `before` by value: it is often the settled state this replaces.
     void push(const QString& name, SharedState before, int mergeId);

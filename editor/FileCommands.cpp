@@ -12,8 +12,10 @@
 #include "DiskChangeBar.h"
 #include "EditHistory.h"
 #include "FileNames.h"
+#include "OpeningNotice.h"
 #include "PilotFileIO.h"
 #include "PilotReport.h"
+#include "ProblemMarks.h"
 #include "TForm1.h"
 #include "VersionKeeper.h"
 
@@ -44,6 +46,8 @@ void TForm1::setCurrentFile(const QString& fileName, std::optional<CleanFile> cl
         m_cleanRecord = clean->bytes;
         m_fileStamp = std::move(clean->stamp);
         m_diskChangeBar->clear();
+        m_openingNotice->dismiss();
+        m_problems->clearCorrections();
         ClearChanged();
     } else if (fileName != m_currentFileName) {
         // What was loaded or saved under another name says nothing about this one.
@@ -66,7 +70,9 @@ void TForm1::showError(const pilot::IoError& error, const QString& fileName) {
 // title, the fields and the CHANGED mark as they were, so a later Save cannot write the
 // shown pilot over the file that failed to load. A load starts a new undo history. The
 // pilot's history keeps the bytes as they were opened, unless it holds them already: the
-// game's latest progress is kept before the first edit is saved.
+// game's latest progress is kept before the first edit is saved. What the refresh changed
+// in the file's values (a total that was not the sum of its parts, a stored reset value) is
+// said at once in a notice and kept in the list of problems.
 void TForm1::LoadPilotFile(const QString& path) {
     auto loaded = pilot::loadPilotFileWithStamp(toPath(path));
     if (const auto* error = std::get_if<pilot::IoError>(&loaded)) {
@@ -79,6 +85,8 @@ void TForm1::LoadPilotFile(const QString& path) {
     RefreshAllFields();
     setCurrentFile(path, CleanFile{record, stamp});
     m_history->restart();
+    m_openingNotice->showChanges(record, m_record);
+    m_problems->setCorrections(record, m_record);
 }
 
 // Asks about unsaved changes before the dialog, so that the answer is not taken for the

@@ -168,6 +168,24 @@ void GeneralStatsGroup::storeChoice(Field field) {
     m_markChanged();
 }
 
+std::optional<FieldPlace> GeneralStatsGroup::placeOf(const pilot::RecordItem& item) const {
+    if (item.kind != pilot::RecordItem::Kind::Element) {
+        return std::nullopt;
+    }
+    const Field field = item.path.field;
+    for (std::size_t i = 0; i < kSelectorRows.size(); ++i) {
+        if (kSelectorRows[i].field == field) {
+            return FieldPlace{{m_selectors[i]}, {}};
+        }
+    }
+    for (std::size_t i = 0; i < kNumberRows.size(); ++i) {
+        if (kNumberRows[i].field == field) {
+            return FieldPlace{{m_numberFields[i]->edit()}, {}};
+        }
+    }
+    return std::nullopt;
+}
+
 NumberField& GeneralStatsGroup::numberField(Field field) {
     return *m_numberFields[rowOf(kNumberRows, field)];
 }

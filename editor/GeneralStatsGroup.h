@@ -6,6 +6,7 @@
 
 #include <QGroupBox>
 
+#include "FieldPlaces.h"
 #include "FieldTable.h"
 
 class QComboBox;
@@ -19,7 +20,7 @@ class NumberField;
 
 // " General Pilot Stats ": rank, secret order, difficulty and status selectors, then the
 // score, kill, capture, shot, craft-lost and skill fields.
-class GeneralStatsGroup : public QGroupBox {
+class GeneralStatsGroup : public QGroupBox, public ShowsItems {
     Q_OBJECT
 public:
     static constexpr std::size_t kSelectorCount = 4;
@@ -36,6 +37,8 @@ public:
     // Show the stored total after it was recomputed (runs the field's rule on a change).
     void showTotalScore();
     void showKills();
+
+    [[nodiscard]] std::optional<FieldPlace> placeOf(const pilot::RecordItem& item) const override;
 
     // The user's choice of an entry: stores its position into the selector's byte.
     void RankBoxChange();

@@ -52,6 +52,12 @@ constexpr std::array kFileMenu = {
     CommandEntry{"Close1", "Close", &TForm1::Close1Click, nullptr, QKeySequence::Quit},
 };
 
+constexpr std::array kProblemCommands = {
+    CommandEntry{"GoToField1", "&Go to Field...", &TForm1::GoToFieldClick, nullptr,
+                 QKeySequence::Find},
+    CommandEntry{"Problems1", "&Problems...", &TForm1::ProblemsClick},
+};
+
 constexpr std::array kFormGenerationMenu = {
     CommandEntry{"BSF1", "Battle Submission Form", &TForm1::BSF1Click, nullptr,
                  QKeySequence::UnknownKey, kFormKey},
@@ -129,6 +135,8 @@ void TForm1::createMenus() {
     redo->setObjectName(QStringLiteral("Redo1"));
     redo->setShortcuts(standardKeys(QKeySequence::Redo));
     edit->addAction(redo);
+    edit->addSeparator();
+    addCommands(this, edit, kProblemCommands);
     auto* forms = bar->addMenu(QStringLiteral("&Form Generation"));
     forms->setObjectName(QStringLiteral("FormGeneration1"));
     addCommands(this, forms, kFormGenerationMenu);

@@ -59,7 +59,7 @@ void NumberField::applyRule() {
     const auto result = pilot::applyNumberRule(text, width);
     m_record.setRaw(slot->field, result.stored, slot->row, slot->column);
     const bool kept =
-        typed && (pilot::isNumberStart(text) || (keyed && pilot::isStoredHexNumber(text, width)));
+        typed && (pilot::isNumberStart(text) || (keyed && pilot::staysWhileTyped(text, width)));
     if (!kept) {
         showNormalForm(result.text);
     }

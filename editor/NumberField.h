@@ -31,11 +31,11 @@ struct Slot {
 // (MarkChanged, and for some fields a recomputed total).
 //
 // While the user edits the text, one that is only the start of a number ("-", "+", "$" or
-// blanks) stays as it is, and so does a hexadecimal number typed key by key (not pasted),
-// so that "-5" and "$FF" can be typed; the slot holds the reset value or the number
-// meanwhile. When the user leaves the field, such a text takes its normal form (the reset
-// text for a start). The keys of
-// Undo and Redo go to the window's history, not to the edit's own.
+// blanks) stays as it is, and so do a hexadecimal number and a number the rule resets when
+// typed key by key (not pasted), so that "-5", "$FF" and "-12" can be typed; the slot holds
+// the reset value or the number meanwhile. When the user leaves the field, such a text takes
+// its normal form (the reset text for a start or a reset number). The keys of Undo and Redo
+// go to the window's history, not to the edit's own.
 //
 // `locate` gives nothing while the selectors that pick the element have no entry; the
 // field then leaves the record alone, so it never addresses outside the record's arrays.

@@ -66,6 +66,14 @@ void ShipKillsGroup::showCounters() {
     }
 }
 
+std::optional<FieldPlace> ShipKillsGroup::placeOf(const pilot::RecordItem& item) const {
+    if (item.kind != pilot::RecordItem::Kind::Element ||
+        item.path.field != pilot::Field::ShipKills || item.path.row >= m_counters.size()) {
+        return std::nullopt;
+    }
+    return FieldPlace{{m_counters[item.path.row]->edit()}, {}};
+}
+
 bool ShipKillsGroup::event(QEvent* event) {
     const bool handled = QGroupBox::event(event);
     // Fitted once the group has the font it is shown in, before its first show, and again

@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 
+#include "FieldPlaces.h"
 #include "FieldTable.h"
 
 class QLabel;
@@ -19,7 +20,7 @@ class NumberField;
 // " Ship Kills ": the 70 kill counters, one per craft type, in a grid of four columns.
 // Every counter edit stores its value under the number-field rule, then marks the pilot
 // changed and recomputes the kills total.
-class ShipKillsGroup : public QGroupBox {
+class ShipKillsGroup : public QGroupBox, public ShowsItems {
     Q_OBJECT
 public:
     ShipKillsGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
@@ -27,6 +28,8 @@ public:
 
     // Refresh step: the counters in index order, Edit9 first.
     void showCounters();
+
+    [[nodiscard]] std::optional<FieldPlace> placeOf(const pilot::RecordItem& item) const override;
 
 protected:
     // The labels are narrowed where their names would not fit the group's font.

@@ -19,6 +19,7 @@
 #include "DiskChangeBar.h"
 #include "EditHistory.h"
 #include "GeneralStatsGroup.h"
+#include "OpeningNotice.h"
 #include "Pictures.h"
 #include "PilotFileDrop.h"
 #include "ShipKillsGroup.h"
@@ -108,7 +109,8 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     createContextMenuKey();
 
     // The groups keep their client positions below the dock, also while the toolbar floats;
-    // the notice of a file changed on disk pushes them down while it is shown.
+    // the notices of a file changed on disk and of values changed by opening push them down
+    // while they are shown.
     auto* central = new QWidget(this);
     auto* centralLayout = new QVBoxLayout(central);
     centralLayout->setContentsMargins(0, 0, 0, 0);
@@ -118,18 +120,25 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     centralLayout->addWidget(m_diskChangeBar);
     connect(m_diskChangeBar, &DiskChangeBar::shownChanged, this, &TForm1::fitToClientArea);
     connect(m_diskChangeBar, &DiskChangeBar::reloadRequested, this, &TForm1::reloadFile);
+    m_openingNotice = new OpeningNotice(central);
+    centralLayout->addWidget(m_openingNotice);
+    connect(m_openingNotice, &OpeningNotice::shownChanged, this, &TForm1::fitToClientArea);
+    connect(m_openingNotice, &OpeningNotice::listRequested, this, &TForm1::ProblemsClick);
     auto* groupArea = new QWidget(central);
     groupArea->setFixedSize(kClientWidth, kGroupAreaHeight);
     // The groups' smaller font, given before they are made: each field is laid out once,
     // in the font it is shown in.
     groupArea->setFont(ui::windowFont(ui::kGroupFontPixels));
     centralLayout->addWidget(groupArea);
-    centralLayout->addWidget(createStatusBar(central));
+    QLabel* countPanel = nullptr;
+    centralLayout->addWidget(createStatusBar(central, countPanel));
     setCentralWidget(central);
     createGroups(groupArea);
+    createProblemMarks(*countPanel);
 
     for (QWidget* group : recordGroups()) {
         m_history->watch(group);
+        watchForProblems(group);
     }
     m_history->restart();
     connect(new PilotFileDrop(this), &PilotFileDrop::dropped, this, &TForm1::openFile);
@@ -140,8 +149,12 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
 // The window is as large as the client area plus the menu bar, whose height depends on the
 // desktop's style: measured again when the window is first shown.
 void TForm1::fitToClientArea() {
-    const int notice = m_diskChangeBar->isHidden() ? 0 : DiskChangeBar::kHeight;
-    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight + notice);
+    int notices = 0;
+    for (const QWidget* notice :
+         {static_cast<QWidget*>(m_diskChangeBar), static_cast<QWidget*>(m_openingNotice)}) {
+        notices += notice->isHidden() ? 0 : notice->minimumHeight();
+    }
+    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight + notices);
 }
 
 std::array<QWidget*, 5> TForm1::recordGroups() const {
@@ -188,7 +201,7 @@ void TForm1::createGroups(QWidget* client) {
 
 // A plain row of three panels: a QStatusBar keeps a few pixels above its items, which a
 // 12-pixel bar cannot spare.
-QWidget* TForm1::createStatusBar(QWidget* parent) {
+QWidget* TForm1::createStatusBar(QWidget* parent, QLabel*& countPanel) {
     auto* bar = new QFrame(parent);
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFont(ui::windowFont(ui::kGroupFontPixels));
@@ -215,6 +228,8 @@ QWidget* TForm1::createStatusBar(QWidget* parent) {
             panel->setAccessibleDescription(QStringLiteral(
                 "Shows CHANGED after an edit until the next load, New Pilot or Save"));
             m_changedPanel = panel;
+        } else if (i == 2) {
+            countPanel = panel;
         }
     }
     offerPopup(bar);
@@ -273,6 +288,7 @@ void TForm1::showState(const WindowState& state, const WindowState& other) {
     } else {
         ClearChanged();
     }
+    m_problemCheck.request();
 }
 
 void TForm1::putRecord(const pilot::PilotRecord& record, const QString& stepName) {
@@ -295,22 +311,27 @@ void TForm1::putRecord(const pilot::PilotRecord& record, const QString& stepName
         m_shipKills->showCounters();
     }
     MarkChanged();
+    m_problemCheck.request();
     m_history->commandDone(stepName);
 }
 
 // Every mission score and kill counter whose text changes asks for its total; each total is
 // added up once, after the last of its fields is shown. The goal boxes of battle 1 are set
-// with its other details, each once to its final state.
+// with its other details, each once to its final state. The problems are looked for once,
+// at the end.
 void TForm1::RefreshAllFields() {
-    m_general->showSelectors();
-    m_general->showCounts();
-    m_totalScoreUpdate.batch([this] { m_battle->showFirstBattleScores(); });
-    m_training->showFirstShip();
-    m_combat->showFirstShipAndMission();
-    m_battle->showFirstBattleDetails();
-    m_killsTotalUpdate.batch([this] { m_shipKills->showCounters(); });
-    m_general->showSkill();
-    m_combat->showCompleted();
+    m_problemCheck.batch([this] {
+        m_general->showSelectors();
+        m_general->showCounts();
+        m_totalScoreUpdate.batch([this] { m_battle->showFirstBattleScores(); });
+        m_training->showFirstShip();
+        m_combat->showFirstShipAndMission();
+        m_battle->showFirstBattleDetails();
+        m_killsTotalUpdate.batch([this] { m_shipKills->showCounters(); });
+        m_general->showSkill();
+        m_combat->showCompleted();
+        m_problemCheck.request();
+    });
 }
 
 void TForm1::UpdateTotalScore() {

@@ -8,11 +8,13 @@
 
 #include "DeferredUpdate.h"
 #include "DialogService.h"
+#include "FieldPlaces.h"
 #include "FileStamp.h"
 #include "History.h"
 #include "IoError.h"
 #include "PilotFileIO.h"
 #include "PilotRecord.h"
+#include "RecordChecks.h"
 #include "ShownRecord.h"
 
 class QGroupBox;
@@ -31,6 +33,10 @@ class CombatChamberGroup;
 class DiskChangeBar;
 class EditHistory;
 class GeneralStatsGroup;
+class GoToFieldDialog;
+class OpeningNotice;
+class ProblemMarks;
+class ProblemsDialog;
 class ShipKillsGroup;
 class TrainingGroup;
 struct WindowState;
@@ -62,6 +68,9 @@ public:
     void BSF1Click();
     void FORMClick();  // About
     void Close1Click();
+    // The list of problems, and the search of a field by its name (ProblemCommands.cpp).
+    void ProblemsClick();
+    void GoToFieldClick();
 
     // The activation routine: loads the command-line file or refreshes the fields. Runs
     // once, right after the window is first shown.
@@ -83,6 +92,10 @@ public:
     // the sum of its parts, or a stored reset value, stays as it is). One undo step named
     // `stepName`, none when what Save would write does not change. The CHANGED mark shows.
     void putRecord(const pilot::PilotRecord& record, const QString& stepName);
+    // Applies a problem's remedy to what Save would write, as one undo step `stepName`.
+    void applyFix(pilot::Fix fix, const QString& stepName);
+    // The problems the window marks: the record's checks and what the last load changed.
+    [[nodiscard]] const std::vector<pilot::Problem>& problems() const;
 
     // The Battle Submission Form window, made hidden when it is first needed: nothing of it
     // is shown before the first hand-over. The hand-over reaches it here, and so do the
@@ -98,7 +111,11 @@ private:
     // Window layout (TForm1.cpp).
     void fitToClientArea();
     void createGroups(QWidget* client);
-    [[nodiscard]] QWidget* createStatusBar(QWidget* parent);
+    // Checks the record again after every action on the group's controls (ProblemCommands.cpp).
+    void watchForProblems(QWidget* group);
+    void createProblemMarks(QLabel& countPanel);
+    // Returns the bar; `countPanel` is its third panel, which counts the problems.
+    [[nodiscard]] QWidget* createStatusBar(QWidget* parent, QLabel*& countPanel);
 
     // The groups that show the record (all but " BSF Generation ").
     [[nodiscard]] std::array<QWidget*, 5> recordGroups() const;
@@ -145,6 +162,8 @@ private:
     // Shows or hides the notice that another program changed the current file.
     void checkFileOnDisk();
 
+    void checkProblems();
+
     // What Undo keeps and puts back (TForm1.cpp).
     [[nodiscard]] WindowState currentState() const;
     // Shows `state`, reached by a step from or to `other`. A group that picks what it shows
@@ -175,9 +194,15 @@ private:
     QLabel* m_changedPanel = nullptr;
     QLabel* m_keepNotice = nullptr;
     DiskChangeBar* m_diskChangeBar = nullptr;
+    OpeningNotice* m_openingNotice = nullptr;
+    FieldMap m_fieldMap;
+    ProblemMarks* m_problems = nullptr;
+    ProblemsDialog* m_problemsDialog = nullptr;  // made when first opened
+    GoToFieldDialog* m_goToField = nullptr;      // made when first opened
     EditHistory* m_history = nullptr;
     DeferredUpdate m_totalScoreUpdate{[this] { UpdateTotalScore(); }};
     DeferredUpdate m_killsTotalUpdate{[this] { UpdateKillsTotal(); }};
+    DeferredUpdate m_problemCheck{[this] { checkProblems(); }};
     QMenu* m_popup = nullptr;
     bsfwindow::TForm2* m_bsfForm = nullptr;
 };

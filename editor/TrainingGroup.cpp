@@ -74,6 +74,19 @@ TrainingGroup::TrainingGroup(pilot::PilotRecord& record, std::function<void()> m
     }
 }
 
+std::optional<FieldPlace> TrainingGroup::placeOf(const pilot::RecordItem& item) const {
+    if (item.kind != pilot::RecordItem::Kind::Element || item.path.row >= pilot::kShownCrafts) {
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < m_fields.size(); ++i) {
+        if (kFieldRows[static_cast<std::size_t>(i)].field == item.path.field) {
+            return FieldPlace{{m_fields[i]->edit()},
+                              {{m_shipBox, static_cast<int>(item.path.row)}}};
+        }
+    }
+    return std::nullopt;
+}
+
 void TrainingGroup::showFirstShip() {
     m_shipBox->setCurrentIndex(0);
     TrainingShipBoxChange();

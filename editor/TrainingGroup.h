@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QList>
 
+#include "FieldPlaces.h"
+
 class QComboBox;
 namespace pilot {
 class PilotRecord;
@@ -16,7 +18,7 @@ class NumberField;
 
 // " Training Missions (Maze)": a ship selector with the ship's maze score and highest level.
 // The two fields stay disabled until a ship is selected: without one they address nothing.
-class TrainingGroup : public QGroupBox {
+class TrainingGroup : public QGroupBox, public ShowsItems {
     Q_OBJECT
 public:
     TrainingGroup(pilot::PilotRecord& record, std::function<void()> markChanged,
@@ -28,6 +30,8 @@ public:
     // The user's choice of a ship: shows its values. The choice itself marks nothing; the
     // fields' rules do where their texts change.
     void TrainingShipBoxChange();
+
+    [[nodiscard]] std::optional<FieldPlace> placeOf(const pilot::RecordItem& item) const override;
 
 private:
     pilot::PilotRecord& m_record;

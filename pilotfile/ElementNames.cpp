@@ -4,13 +4,17 @@ namespace pilot {
 
 namespace {
 
-std::string numbered(std::string_view what, std::size_t index) {
-    return std::string(what) + " " + std::to_string(index + 1);
+void appendNumbered(std::string& text, std::string_view what, std::size_t index) {
+    text.append(what).append(" ").append(std::to_string(index + 1));
 }
 
 // "TIE Bomber", or "spare slot 8" for the slots the window never shows.
-std::string craftName(std::size_t slot) {
-    return slot < kShownCrafts ? std::string(kCraftNames[slot]) : numbered("spare slot", slot);
+void appendCraftName(std::string& text, std::size_t slot) {
+    if (slot < kShownCrafts) {
+        text.append(kCraftNames[slot]);
+    } else {
+        appendNumbered(text, "spare slot", slot);
+    }
 }
 
 // What one element of each field is, after the indices that place it.
@@ -99,42 +103,69 @@ std::string fieldTitle(Field field) {
 }
 
 std::string elementTitle(const ElementPath& path) {
+    std::string title;
+    appendElementTitle(title, path);
+    return title;
+}
+
+void appendElementTitle(std::string& text, const ElementPath& path) {
     const FieldInfo& info = fieldInfo(path.field);
     if (info.reserved()) {
         const auto offset = elementOffset(path.field, path.row, path.column);
-        return "Reserved byte " + std::to_string(offset.value_or(info.offset));
+        text.append("Reserved byte ").append(std::to_string(offset.value_or(info.offset)));
+        return;
     }
-    const std::string what(elementWhat(path.field));
+    const std::string_view what = elementWhat(path.field);
     switch (path.field) {
         case Field::TrainingScore:
         case Field::TrainingLevel:
-            return "Training, " + craftName(path.row) + ": " + what;
+            text.append("Training, ");
+            appendCraftName(text, path.row);
+            text.append(": ").append(what);
+            return;
         case Field::CombatScore:
         case Field::CombatCompleted:
-            return "Combat chamber, " + craftName(path.row) + ", " +
-                   numbered("mission", path.column) + ": " + what;
+            text.append("Combat chamber, ");
+            appendCraftName(text, path.row);
+            text.append(", ");
+            appendNumbered(text, "mission", path.column);
+            text.append(": ").append(what);
+            return;
         case Field::BattleStatus:
         case Field::BattleLastMission:
         case Field::BattleSecondaryGoals:
         case Field::BattleBonusGoals:
-            return numbered("Battle", path.row) + ": " + what;
+            appendNumbered(text, "Battle", path.row);
+            text.append(": ").append(what);
+            return;
         case Field::BattleMissionScore:
-            return numbered("Battle", path.row) + ", " + numbered("mission", path.column) + ": " +
-                   what;
+            appendNumbered(text, "Battle", path.row);
+            text.append(", ");
+            appendNumbered(text, "mission", path.column);
+            text.append(": ").append(what);
+            return;
         case Field::ShipKills:
-            return path.row < kShipKillLabels.size()
-                       ? "Kills of " + std::string(kShipKillLabels[path.row])
-                       : numbered("Kills of craft type", path.row);
+            if (path.row < kShipKillLabels.size()) {
+                text.append("Kills of ").append(kShipKillLabels[path.row]);
+            } else {
+                appendNumbered(text, "Kills of craft type", path.row);
+            }
+            return;
         default:
-            return fieldTitle(path.field);
+            text.append(fieldTitle(path.field));
+            return;
     }
 }
 
 std::string goalBitTitle(const ElementPath& path, unsigned bit) {
     const std::string_view what =
         path.field == Field::BattleBonusGoals ? "bonus goal" : "secondary goal";
-    return numbered("Battle", path.row) + ", " + numbered("mission", bit) + ": " +
-           std::string(what);
+    std::string title;
+    appendNumbered(title, "Battle", path.row);
+    title.append(", ");
+    appendNumbered(title, "mission", bit);
+    title.append(": ").append(what);
+    return title;
 }
 
 }  // namespace pilot

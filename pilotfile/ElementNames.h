@@ -34,6 +34,8 @@ inline constexpr std::array<std::string_view, kShipKillCounters> kShipKillLabels
 // a goal byte as a whole is "Battle 4: secondary goals", and an element of a reserved
 // stretch is "Reserved byte 12" (its offset in the record).
 [[nodiscard]] std::string elementTitle(const ElementPath& path);
+// The same title appended to `text`, for messages built after every edit.
+void appendElementTitle(std::string& text, const ElementPath& path);
 
 // One bit of a goal byte: bit m of BattleSecondaryGoals[b] is "Battle b+1, mission m+1:
 // secondary goal".

@@ -184,6 +184,12 @@ inline constexpr std::array kFieldTable = {
     return kFieldTable[static_cast<std::size_t>(field)];
 }
 
+// The rows of a field that the window shows: the per-craft arrays' first seven slots, every
+// row of the other fields.
+[[nodiscard]] constexpr std::size_t shownRows(const FieldInfo& info) {
+    return info.rows == kCraftSlots ? kShownCrafts : info.rows;
+}
+
 // Whether the editor edits the field in the given way.
 [[nodiscard]] constexpr bool editedAs(Field field, Editing editing) {
     return fieldInfo(field).editing == editing;

@@ -70,13 +70,13 @@ constexpr std::uint32_t widthMask(FieldType width) {
     return 0;
 }
 
+}  // namespace
+
 // The sentinel at each width is its largest value with the sign bit clear for 32 bits and
 // all ones for the unsigned widths.
-constexpr std::uint32_t sentinelOf(FieldType width) {
+std::uint32_t sentinelOf(FieldType width) {
     return width == FieldType::I32 ? 0x7FFFFFFFu : widthMask(width);
 }
-
-}  // namespace
 
 std::optional<std::int32_t> parseNumber(std::string_view text) {
     const auto start = text.find_first_not_of(' ');
@@ -99,13 +99,13 @@ bool isNumberStart(std::string_view text) {
     return text == "-" || text == "+" || text == "$";
 }
 
-bool isStoredHexNumber(std::string_view text, FieldType width) {
-    const auto start = text.find_first_not_of(' ');
-    if (start == std::string_view::npos || text[start] != '$') {
+bool staysWhileTyped(std::string_view text, FieldType width) {
+    const auto parsed = parseNumber(text);
+    if (!parsed) {
         return false;
     }
-    const auto parsed = parseNumber(text);
-    return parsed && (static_cast<std::uint32_t>(*parsed) & widthMask(width)) != sentinelOf(width);
+    const bool hex = text[text.find_first_not_of(' ')] == '$';
+    return hex || (static_cast<std::uint32_t>(*parsed) & widthMask(width)) == sentinelOf(width);
 }
 
 std::string numberText(std::uint32_t pattern, FieldType width) {

@@ -19,10 +19,12 @@ namespace pilot {
 // or more blanks, or a lone "-", "+" or "$" after optional blanks. Empty text is not.
 [[nodiscard]] bool isNumberStart(std::string_view text);
 
-// Whether the text is a hexadecimal number ("$F", after optional blanks) that the rule
-// stores at the width without resetting it. Typed key by key, such a text stays as it is,
-// since its decimal form would break the typing ("$F" on its way to "$FF").
-[[nodiscard]] bool isStoredHexNumber(std::string_view text, FieldType width);
+// Whether a number typed key by key stays as typed while the field has the focus, since
+// the text the rule would show breaks the typing: a hexadecimal number ("$F" on its way to
+// "$FF"), and a number that the rule resets at the width ("-1" on its way to "-12", "65535"
+// on its way to "655350", "$FFFF" at 16 bits). Any other text, and a pasted one, takes the
+// rule's text at once.
+[[nodiscard]] bool staysWhileTyped(std::string_view text, FieldType width);
 
 // What the number-field rule makes of a field's text: the bit pattern stored in the slot
 // and the text the field shows afterwards.
@@ -37,6 +39,10 @@ struct NumberRuleResult {
 // Otherwise the slot keeps the low bits and the text shows them, signed for 32-bit slots
 // and unsigned for the narrower ones.
 [[nodiscard]] NumberRuleResult applyNumberRule(std::string_view text, FieldType width);
+
+// The sentinel of the number-field rule at a width, which resets the field: 2147483647 at
+// 32 bits, 65535 at 16 bits, 255 at 8 bits.
+[[nodiscard]] std::uint32_t sentinelOf(FieldType width);
 
 // What the number-field rule stores for a value given as a bit pattern (the rule's result for
 // the pattern's own text): the low bits at the width, or the reset value for the sentinel.

@@ -176,6 +176,11 @@ std::string itemValueText(const RecordItem& item, std::uint32_t value) {
     return {};
 }
 
+std::string itemChange(const PilotRecord& before, const PilotRecord& after,
+                       const RecordItem& item) {
+    return itemTitle(item) + " " + itemText(before, item) + " \u2192 " + itemText(after, item);
+}
+
 bool sameField(const PilotRecord& a, const PilotRecord& b, const FieldInfo& info) {
     const auto* first = a.bytes().data() + info.offset;
     return std::equal(first, first + info.size(), b.bytes().data() + info.offset);

@@ -54,6 +54,11 @@ void setItemValue(PilotRecord& record, const RecordItem& item, std::uint32_t val
 // The same text for a value as itemValue gives it, whichever record holds it.
 [[nodiscard]] std::string itemValueText(const RecordItem& item, std::uint32_t value);
 
+// A change of the item from one record to another, as the window names it:
+// "Total score 99999 → 23800", "Skill 65535 → 0".
+[[nodiscard]] std::string itemChange(const PilotRecord& before, const PilotRecord& after,
+                                     const RecordItem& item);
+
 // Visits the items of one field, in file order.
 template <typename Visit>
 void forEachItemOf(const FieldInfo& info, Visit&& visit) {

@@ -325,7 +325,7 @@ TEST_F(BattleStats, ScoreTextsFollowTheNumberFieldRuleAndRenewTheTotal) {
         {" 12", Entry::Paste, 12, "12"},
         {"-250", Entry::TypeSignLast, -250, "-250"},
         {"", Entry::Type, 0, "0"},
-        {"2147483647", Entry::Type, 0, "0"},
+        {"2147483647", Entry::Paste, 0, "0"},
         {"2147483648", Entry::Paste, 0, "0"},
         {"-2147483648", Entry::Paste, INT32_MIN, "-2147483648"},
         {"12 ", Entry::Paste, 0, "0"},

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,9 +48,17 @@ const std::map<QString, QString> kSilentRoles = {
                     "Pilot")},
     {QStringLiteral("ChangedPanel"),
      QStringLiteral("\"CHANGED\" from an edit until the next load, New Pilot or Save")},
-    {QStringLiteral("StatusPanel3"), QStringLiteral("third panel of the status bar, empty")},
+    {QStringLiteral("StatusPanel3"),
+     QStringLiteral("the count of problems, \"2 problems\"; a click lists them")},
     {QStringLiteral("DiskChangeText"), QStringLiteral("says which file another program changed")},
     {QStringLiteral("FormStatus"), QStringLiteral("says where the last Save put its form")},
+    {QStringLiteral("OpeningNoticeText"),
+     QStringLiteral("names the values that showing the file opened changed")},
+    {QStringLiteral("ProblemNote"),
+     QStringLiteral("says that no field shows a spare craft slot's value, and its record name")},
+    {QStringLiteral("FixProblemButton"),
+     QStringLiteral("the remedy of the problem chosen, \"Recompute Total Score\" or "
+                    "\"Recompute Kills\"")},
 };
 
 // The label that names a control: its buddy, or the nearest label on its left in the same
@@ -91,6 +100,9 @@ QString kindOf(const QWidget& widget) {
     }
     if (qobject_cast<const QPushButton*>(&widget) != nullptr) {
         return QStringLiteral("button");
+    }
+    if (qobject_cast<const QAbstractItemView*>(&widget) != nullptr) {
+        return QStringLiteral("list");
     }
     const auto* label = qobject_cast<const QLabel*>(&widget);
     if (label != nullptr && !isBuddy(*label)) {
@@ -217,6 +229,14 @@ public:
     EditorUse() { m_window.RefreshAllFields(); }
 
     [[nodiscard]] const editor::TForm1& window() const { return m_window; }
+    // The list of problems and Go to Field, each a window of its own, made when first asked
+    // for.
+    [[nodiscard]] std::vector<const QWidget*> dialogs() {
+        m_window.ProblemsClick();
+        m_window.GoToFieldClick();
+        return {m_window.findChild<QWidget*>(QStringLiteral("ProblemsDialog")),
+                m_window.findChild<QWidget*>(QStringLiteral("GoToFieldDialog"))};
+    }
 
     // What using the control once writes into the record, or into what the next Save
     // writes (the goal boxes).
@@ -276,14 +296,25 @@ std::string editorMap() {
         out << "\n### Group \"" << group->title().trimmed().toStdString() << "\"\n\n";
         writeTable(out, rows, true);
     }
+    const std::vector<const QWidget*> dialogs = use.dialogs();
     std::vector<Row> others;
     for (QWidget* control : namedControls(window)) {
-        if (qobject_cast<QGroupBox*>(control->parentWidget()) == nullptr) {
+        if (qobject_cast<QGroupBox*>(control->parentWidget()) == nullptr &&
+            control->window() == &window) {
             others.push_back({control->objectName(), kindOf(*control), roleOf(*control), {}});
         }
     }
-    out << "\n### Status bar and the notice of a file changed on disk\n\n";
+    out << "\n### Status bar and the notices above the groups\n\n";
     writeTable(out, others, false);
+    for (const QWidget* dialog : dialogs) {
+        std::vector<Row> rows;
+        for (QWidget* control : namedControls(*dialog)) {
+            rows.push_back({control->objectName(), kindOf(*control), roleOf(*control), {}});
+        }
+        out << "\n### Window \"" << dialog->windowTitle().toStdString() << "\", `"
+            << dialog->objectName().toStdString() << "`\n\n";
+        writeTable(out, rows, false);
+    }
     out << "\n### Menus, toolbar and popup menu\n\n";
     writeTable(out, commands, false);
     return out.str();
@@ -324,6 +355,7 @@ std::string controlMap() {
 
 TEST(ControlMap, EveryNamedControlHasARole) {
     EditorUse use;
+    static_cast<void>(use.dialogs());  // their controls belong to the window
     testing_support::FakeDialogs dialogs;
     const pilot::PilotRecord record;
     const bsfwindow::TForm2 form(record, dialogs);

@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 32-bit signed: the sentinel 2147483647 resets, one below it stays.
         RuleCase{"TotalScoreEdit1", "", Entry::Paste, "0", 4, 4, 0},
         RuleCase{"LaserShotsEdit", "", Entry::Paste, "0", 1908, 4, 0},
-        RuleCase{"TotalScoreEdit1", "2147483647", Entry::Type, "0", 4, 4, 0},
+        RuleCase{"TotalScoreEdit1", "2147483647", Entry::Paste, "0", 4, 4, 0},
         RuleCase{"TotalScoreEdit1", "2147483646", Entry::Type, "2147483646", 4, 4, 2147483646},
         RuleCase{"TotalScoreEdit1", "-5", Entry::Paste, "-5", 4, 4, kMinus5},
         // typed key by key, the lone "-" waits for its digits
@@ -160,13 +160,16 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"CapturesEdit", "70000", Entry::Type, "4464", 1628, 2, 4464},
         RuleCase{"CraftLostEdit", "-2", Entry::Paste, "65534", 1926, 2, 65534},
         RuleCase{"Edit83", "-1", Entry::Paste, "0", 8, 2, 0},
-        RuleCase{"Edit83", "65535", Entry::Type, "0", 8, 2, 0},
+        // typed key by key, a number the rule resets stays as typed until the field is left,
+        // so that more digits may follow; the slot holds the reset value meanwhile
+        RuleCase{"Edit83", "65535", Entry::Type, "65535", 8, 2, 0},
         RuleCase{"Edit83", "131071", Entry::Paste, "0", 8, 2, 0},
         RuleCase{"KillsEdit", "65536", Entry::Paste, "0", 1626, 2, 0},
         RuleCase{"WarheadShotsEdit", "65534", Entry::Type, "65534", 1920, 2, 65534},
         RuleCase{"WarheadHitsEdit", "$1F", Entry::Paste, "31", 1922, 2, 31},
         // 8-bit training level: 255 resets to "2", wider values are cut to 8 bits.
-        RuleCase{"LevelEdit2", "255", Entry::Type, "2", 90, 1, 2},
+        RuleCase{"LevelEdit2", "255", Entry::Paste, "2", 90, 1, 2},
+        RuleCase{"LevelEdit2", "255", Entry::Type, "255", 90, 1, 2},
         RuleCase{"LevelEdit2", "256", Entry::Type, "0", 90, 1, 0},
         RuleCase{"LevelEdit2", "300", Entry::Type, "44", 90, 1, 44},
         RuleCase{"LevelEdit2", "-1", Entry::Paste, "2", 90, 1, 2},

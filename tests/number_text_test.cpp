@@ -78,26 +78,33 @@ TEST(NumberConversion, StartsOfNumbersAreTold) {
     }
 }
 
-// The hexadecimal numbers that typing keeps as typed: those the rule stores without a
-// reset; a hexadecimal sentinel resets at once like any other.
-TEST(NumberConversion, StoredHexNumbersAreTold) {
+// The numbers that typing keeps as typed: every hexadecimal number, and every number the
+// rule resets at the width, so that typing may go on past it.
+TEST(NumberConversion, NumbersThatStayWhileTypedAreTold) {
     const struct {
         std::string_view text;
         FieldType width;
-        bool hex;
+        bool stays;
     } cases[] = {
-        {"$F", FieldType::I32, true},         {" $ff", FieldType::U16, true},
-        {"$0", FieldType::U8, true},          {"$FFFFFFFF", FieldType::I32, true},
-        {"$7FFFFFFF", FieldType::I32, false}, {"$FFFF", FieldType::U16, false},
-        {"$1FFFF", FieldType::U16, false},    {"$FFFE", FieldType::U16, true},
-        {"$FF", FieldType::U8, false},        {"$1FF", FieldType::U8, false},
-        {"$100", FieldType::U8, true},        {"$100000000", FieldType::I32, false},
-        {"$", FieldType::I32, false},         {"$G", FieldType::I32, false},
-        {"-$1", FieldType::I32, false},       {"15", FieldType::I32, false},
-        {"", FieldType::I32, false},          {"$F ", FieldType::I32, false},
+        {"$F", FieldType::I32, true},        {" $ff", FieldType::U16, true},
+        {"$0", FieldType::U8, true},         {"$FFFFFFFF", FieldType::I32, true},
+        {"$7FFFFFFF", FieldType::I32, true}, {"$FFFF", FieldType::U16, true},
+        {"$1FFFF", FieldType::U16, true},    {"$FFFE", FieldType::U16, true},
+        {"$FF", FieldType::U8, true},        {"$1FF", FieldType::U8, true},
+        {"$100", FieldType::U8, true},       {"$100000000", FieldType::I32, false},
+        {"-1", FieldType::U16, true},        {" -1", FieldType::U16, true},
+        {"65535", FieldType::U16, true},     {"131071", FieldType::U16, true},
+        {"-1", FieldType::U8, true},         {"255", FieldType::U8, true},
+        {"511", FieldType::U8, true},        {"2147483647", FieldType::I32, true},
+        {"-1", FieldType::I32, false},       {"-12", FieldType::U16, false},
+        {"65534", FieldType::U16, false},    {"254", FieldType::U8, false},
+        {"15", FieldType::I32, false},       {"$", FieldType::I32, false},
+        {"$G", FieldType::I32, false},       {"-$1", FieldType::I32, false},
+        {"", FieldType::I32, false},         {"$F ", FieldType::I32, false},
+        {"-1 ", FieldType::U16, false},      {"-", FieldType::U16, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(pilot::isStoredHexNumber(c.text, c.width), c.hex) << '"' << c.text << '"';
+        EXPECT_EQ(pilot::staysWhileTyped(c.text, c.width), c.stays) << '"' << c.text << '"';
     }
 }
 

@@ -204,4 +204,26 @@ TEST(RecordItems, ChangesAreListedAsAPlayerReadsThemUpToALimit) {
     EXPECT_TRUE(pilot::changeLines(after, after, 5).empty());
 }
 
+// A change names the item and its text before and after, as the window shows them.
+TEST(RecordItems, ChangesAreNamedWithTheTextsBeforeAndAfter) {
+    PilotRecord before = PilotRecord::newPilot();
+    before.setI32(Field::TotalScore, 99999);
+    before.setU16(Field::Skill, 65535);
+    before.setU8(Field::CombatCompleted, 2, 1, 7);
+    PilotRecord after = PilotRecord::newPilot();
+    after.setI32(Field::TotalScore, 23800);
+    after.setU8(Field::BattleBonusGoals, 0x04, 3);
+    std::vector<std::string> changes;
+    for (const RecordItem& item : pilot::differences(before, after)) {
+        changes.push_back(pilot::itemChange(before, after, item));
+    }
+    EXPECT_EQ(changes, (std::vector<std::string>{
+                           "Total score 99999 \u2192 23800",
+                           "Skill 65535 \u2192 0",
+                           "Combat chamber, TIE Interceptor, mission 8: completed not ticked (2) "
+                           "\u2192 not ticked",
+                           "Battle 4, mission 3: bonus goal not ticked \u2192 ticked",
+                       }));
+}
+
 }  // namespace

@@ -236,6 +236,33 @@ TEST_F(Undo, KeystrokesInOneFieldMakeOneStep) {
     EXPECT_FALSE(window->unsaved());
 }
 
+// A text kept while typing takes its normal form when the field is left; Redo shows the
+// field as it was left, not as it was typed.
+TEST_F(Undo, RedoShowsTheTextAsTheFieldWasLeft) {
+    const PilotRecord pilot = showableRecord(58);
+    openPilot(pilot);
+    const struct {
+        const char* field;
+        const char* keys;
+        const char* left;
+    } cases[] = {
+        {"CapturesEdit", "$1F", "31"}, {"Edit83", "-", "0"},
+        {"CraftLostEdit", "-1", "0"},  {"Edit5", "$FF", "255"},
+        {"LevelEdit2", "$FF", "2"},    {"TotalScoreEdit1", "-12", "-12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        typeAndLeave(c.field, latin(c.keys));
+        EXPECT_EQ(control<QLineEdit>(c.field)->text(), latin(c.left));
+        const Shown left = shown();
+        press(QKeySequence::Undo);
+        EXPECT_NE(shown(), left);
+        press(QKeySequence::Redo);
+        EXPECT_EQ(shown(), left);
+        EXPECT_EQ(control<QLineEdit>(c.field)->text(), latin(c.left));
+    }
+}
+
 // Undo and redo cross the last Save: at the saved state the pilot is not unsaved, and no
 // file is touched.
 TEST_F(Undo, UndoingToTheSavedStateLeavesNothingUnsaved) {

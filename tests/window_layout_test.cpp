@@ -1,10 +1,12 @@
-// Both windows and the dialogs that compare records (History, Compare With) under any
+// Both windows and their dialogs (History, Compare With, Problems, Go to Field) under any
 // desktop: drawn with Fusion in the desktop's palette, and every text and value shown whole
-// at its place. ctest runs this suite as it is, under QT_STYLE_OVERRIDE=Windows with a dark
-// palette, and on a 144-dpi screen.
+// at its place. The editor shows a pilot with problems, so its marks and the notice of
+// values changed by opening are laid out too. ctest runs this suite as it is, under
+// QT_STYLE_OVERRIDE=Windows with a dark palette, and on a 144-dpi screen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include <QAbstractButton>
@@ -22,6 +24,8 @@
 #include <QStyleOptionComboBox>
 
 #include "FakeDialogs.h"
+#include "MarkPainting.h"
+#include "PilotRecord.h"
 #include "TForm1.h"
 #include "TForm2.h"
 #include "TestFiles.h"
@@ -34,9 +38,25 @@ namespace {
 constexpr std::size_t kCounters = 70;
 constexpr int kFirstCounterEdit = 9;
 constexpr double kReadableContrast = 4.5;
+constexpr double kMarkContrast = 3.0;
 
 const QString kLargestCount = QStringLiteral("65534");
 const QString kWidestScore = QStringLiteral("-2147483648");
+
+// Errors and warnings in controls the window shows and behind its selectors, and values
+// that opening the file changes.
+pilot::PilotRecord pilotWithProblems() {
+    pilot::PilotRecord pilot = pilot::PilotRecord::newPilot();
+    pilot.setU8(pilot::Field::Rank, 9);
+    pilot.setI32(pilot::Field::LaserShots, 10);
+    pilot.setI32(pilot::Field::LaserHits, 20);
+    pilot.setU8(pilot::Field::BattleStatus, 7, 2);
+    pilot.setU8(pilot::Field::CombatCompleted, 2, 0, 0);
+    pilot.setU16(pilot::Field::Skill, 65535);
+    pilot.setI32(pilot::Field::BattleMissionScore, 1500, 0, 0);
+    pilot.setI32(pilot::Field::TotalScore, 99999);
+    return pilot;
+}
 
 // A label that names a control shows "&&" as "&" and takes a single "&" as a shortcut mark.
 QString shownText(const QLabel& label) {
@@ -65,6 +85,7 @@ QRect comboTextRect(const QComboBox& box) {
 class WindowLayout : public ::testing::Test {
 protected:
     WindowLayout() {
+        qputenv("XDG_STATE_HOME", QByteArray::fromStdString((m_dir / "state").string()));
         m_window.show();
         m_window.BSF1Click();  // shows the form
         // The comparison of a pilot of random bytes with the all-zero record, and the history
@@ -74,12 +95,22 @@ protected:
         m_window.CompareWith1Click();
         m_window.History1Click();
         QApplication::processEvents();
+        const auto pilot = m_dir / "problems.TFR";
+        testing_support::writeRecord(pilot, pilotWithProblems());
+        m_window.LoadPilotFile(QString::fromStdString(pilot.string()));
+        m_window.ProblemsClick();
+        m_window.GoToFieldClick();
+        QApplication::processEvents();
     }
     ~WindowLayout() override { QDir::setCurrent(m_savedDirectory); }
 
     [[nodiscard]] std::vector<QWidget*> windows() {
-        return {&m_window, m_window.bsfForm(), testing_support::control(m_window, "CompareDialog"),
-                testing_support::control(m_window, "HistoryDialog")};
+        return {&m_window,
+                m_window.bsfForm(),
+                testing_support::control(m_window, "CompareDialog"),
+                testing_support::control(m_window, "HistoryDialog"),
+                testing_support::control(m_window, "ProblemsDialog"),
+                testing_support::control(m_window, "GoToFieldDialog")};
     }
 
     template <typename Widget>
@@ -200,8 +231,80 @@ TEST_F(WindowLayout, EveryLabelShowsItsWholeText) {
         const QString text = shownText(*label);
         SCOPED_TRACE(text.toStdString());
         const QFontMetrics metrics = label->fontMetrics();
-        EXPECT_LE(metrics.horizontalAdvance(text), label->contentsRect().width());
-        EXPECT_LE(metrics.height(), label->contentsRect().height());
+        const QRect room = label->contentsRect();
+        if (label->wordWrap()) {
+            EXPECT_LE(label->heightForWidth(label->width()), label->height());
+            continue;
+        }
+        EXPECT_LE(metrics.horizontalAdvance(text), room.width());
+        EXPECT_LE(metrics.height(), room.height());
+    }
+}
+
+// The pilot shows errors and warnings, in its fields and behind its selectors, and the
+// notice of what opening it changed.
+TEST_F(WindowLayout, TheProblemsAreMarkedNoticedAndListed) {
+    std::map<QString, pilot::Severity> marked;
+    for (const auto* overlay : m_window.findChildren<editor::MarkOverlay*>()) {
+        for (const auto& [control, severity] : overlay->marks()) {
+            marked.emplace(control->objectName(), severity);
+        }
+    }
+    const std::map<QString, pilot::Severity> expected = {
+        {QStringLiteral("RankBox"), pilot::Severity::Error},
+        {QStringLiteral("LaserShotsEdit"), pilot::Severity::Warning},
+        {QStringLiteral("LaserHitsEdit"), pilot::Severity::Warning},
+        {QStringLiteral("Edit83"), pilot::Severity::Warning},
+        {QStringLiteral("TotalScoreEdit1"), pilot::Severity::Warning},
+        {QStringLiteral("BattleNRBox1"), pilot::Severity::Error},
+        {QStringLiteral("CheckBox18"), pilot::Severity::Error},
+    };
+    EXPECT_EQ(marked, expected);
+    EXPECT_TRUE(m_window.findChild<QWidget*>(QStringLiteral("OpeningNotice"))->isVisible());
+    EXPECT_TRUE(m_window.findChild<QWidget*>(QStringLiteral("ProblemsList"))->isVisible());
+    EXPECT_TRUE(m_window.findChild<QWidget*>(QStringLiteral("GoToFieldList"))->isVisible());
+}
+
+// The marks and the severities' pictures stand out from the window and from the fields.
+TEST_F(WindowLayout, MarksStandOutInTheDesktopsPalette) {
+    const QPalette palette = QApplication::palette();
+    for (const auto severity : {pilot::Severity::Error, pilot::Severity::Warning}) {
+        const QColor mark = editor::markColour(palette, severity);
+        SCOPED_TRACE(mark.name().toStdString());
+        EXPECT_GE(testing_support::contrastRatio(mark, palette.color(QPalette::Window)),
+                  kMarkContrast);
+        EXPECT_GE(testing_support::contrastRatio(mark, palette.color(QPalette::Base)),
+                  kMarkContrast);
+        EXPECT_FALSE(editor::severityIcon(palette, severity).isNull());
+    }
+    EXPECT_NE(editor::markColour(palette, pilot::Severity::Error),
+              editor::markColour(palette, pilot::Severity::Warning));
+}
+
+// Each mark is drawn over its control's edge in its colour, on every side.
+TEST_F(WindowLayout, MarksAreDrawnRoundTheirControls) {
+    for (const auto* overlay : m_window.findChildren<editor::MarkOverlay*>()) {
+        for (const auto& [control, severity] : overlay->marks()) {
+            SCOPED_TRACE(control->objectName().toStdString());
+            const QRgb mark = editor::markColour(control->palette(), severity).rgb();
+            const QImage image = control->parentWidget()->grab(control->geometry()).toImage();
+            const auto marked = [&image, mark](int x, int y) { return image.pixel(x, y) == mark; };
+            const int middleX = image.width() / 2;
+            const int middleY = image.height() / 2;
+            // Dashes leave gaps: look along a few pixels of each side.
+            const auto side = [&](auto at) {
+                for (int step = -3; step <= 3; ++step) {
+                    if (at(step)) {
+                        return true;
+                    }
+                }
+                return false;
+            };
+            EXPECT_TRUE(side([&](int d) { return marked(0, middleY + d); }));
+            EXPECT_TRUE(side([&](int d) { return marked(image.width() - 1, middleY + d); }));
+            EXPECT_TRUE(side([&](int d) { return marked(middleX + d, 0); }));
+            EXPECT_TRUE(side([&](int d) { return marked(middleX + d, image.height() - 1); }));
+        }
     }
 }
 

@@ -142,7 +142,7 @@ TEST_F(WindowShell, SurfacesListTheirEntriesInOrder) {
     } surfaces[] = {
         {"MainMenu1", "&File|&Edit|&Form Generation|&About"},
         {"File1", "Open TFR|Save TFR|Save As ...|-|Compare &With...|&History...|-|Close"},
-        {"EditMenu", "Undo|Redo"},
+        {"EditMenu", "Undo|Redo|-|&Go to Field...|&Problems..."},
         {"FormGeneration1", "Battle Submission Form"},
         {"ToolBar1", "New Pilot|-|Load a TFR|Save TFR|BSF Generation|-"},
         {"PopupMenu1", "&Open File|&Save File|Save &As...|-|&BSF|-|Abo&ut|&Close"},
@@ -337,7 +337,7 @@ TEST_F(WindowShell, KeyboardFocusVisitsTheGroupsInOrder) {
 // The standard keys of the desktop (or the common ones where it has none) on the main menu's
 // and the toolbar's entries, shown by the popup's entries too, each running its command.
 TEST_F(WindowShell, StandardKeysRunTheirCommands) {
-    enum class Effect { OpenDialog, SaveDialog, NewPilot, Close, Undo, Redo };
+    enum class Effect { OpenDialog, SaveDialog, NewPilot, Close, Undo, Redo, GoToField };
     const struct {
         const char* entry;
         const char* popupEntry;
@@ -351,6 +351,7 @@ TEST_F(WindowShell, StandardKeysRunTheirCommands) {
         {"Close1", "Close2", QKeySequence::Quit, Effect::Close},
         {"Undo1", nullptr, QKeySequence::Undo, Effect::Undo},
         {"Redo1", nullptr, QKeySequence::Redo, Effect::Redo},
+        {"GoToField1", nullptr, QKeySequence::Find, Effect::GoToField},
     };
     for (const auto& key : keys) {
         SCOPED_TRACE(key.entry);
@@ -380,6 +381,8 @@ TEST_F(WindowShell, StandardKeysRunTheirCommands) {
         EXPECT_EQ(title() == QStringLiteral("Brevanta  [ Noname.TFR ]"),
                   key.effect == Effect::NewPilot);
         EXPECT_EQ(window->isVisible(), key.effect != Effect::Close);
+        const auto* goTo = window->findChild<QWidget*>(QStringLiteral("GoToFieldDialog"));
+        EXPECT_EQ(goTo != nullptr && goTo->isVisible(), key.effect == Effect::GoToField);
         if (key.effect == Effect::Undo || key.effect == Effect::Redo) {
             EXPECT_EQ(window->record().u16(pilot::Field::Skill),
                       key.effect == Effect::Redo ? 42 : 0);

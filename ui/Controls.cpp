@@ -79,6 +79,11 @@ void selectEntry(QComboBox& box, std::optional<std::size_t> entry) {
     box.setCurrentIndex(listed ? static_cast<int>(*entry) : -1);
 }
 
+void chooseEntry(QComboBox& box, int entry) {
+    box.setCurrentIndex(entry);
+    Q_EMIT box.activated(entry);
+}
+
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
                   QWidget* buddy) {
     auto* label = new QLabel(text, parent);

@@ -45,6 +45,10 @@ void showEntry(QComboBox& box, std::size_t value);
 // there is none or it lies outside the list.
 void selectEntry(QComboBox& box, std::optional<std::size_t> entry);
 
+// Chooses the entry at `entry` as the user does: the selection changes and the selector
+// reports the choice (`activated`), so that its rule runs and Undo sees the choice.
+void chooseEntry(QComboBox& box, int entry);
+
 // The label belongs to its parent; it is returned for controls shown and hidden later.
 // `buddy` is the control the label names, if any.
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,

@@ -10,6 +10,7 @@
 
 #include "CliRun.h"
 #include "PilotRecord.h"
+#include "ProblemCases.h"
 #include "TestFiles.h"
 
 namespace {
@@ -21,93 +22,21 @@ using testing_support::runCli;
 using testing_support::TempDir;
 using testing_support::writeRecord;
 
-struct Finding {
-    std::string name;
-    std::function<void(PilotRecord&)> change;
-    std::string warning;  // empty: nothing to warn about
-};
-
-std::vector<Finding> findings() {
-    return {
-        {"clean", [](PilotRecord&) {}, ""},
-        {"rank", [](PilotRecord& r) { r.setU8(Field::Rank, 6); },
-         "Rank: 6 is outside its list (0..5)"},
-        {"status", [](PilotRecord& r) { r.setU8(Field::PilotStatus, 3); },
-         "PilotStatus: 3 is outside its list (0..2)"},
-        {"difficulty", [](PilotRecord& r) { r.setU8(Field::Difficulty, 255); },
-         "Difficulty: 255 is outside its list (0..2)"},
-        {"order", [](PilotRecord& r) { r.setU8(Field::SecretOrder, 10); },
-         "SecretOrder: 10 is outside its list (0..9)"},
-        {"battle status", [](PilotRecord& r) { r.setU8(Field::BattleStatus, 4, 7); },
-         "BattleStatus[7] (battle 8): 4 is outside its list (0..3)"},
-        {"last mission 8", [](PilotRecord& r) { r.setU8(Field::BattleLastMission, 8, 19); }, ""},
-        {"last mission 9", [](PilotRecord& r) { r.setU8(Field::BattleLastMission, 9, 19); },
-         "BattleLastMission[19] (battle 20): 9 is above 8"},
-        {"completed 1", [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 1, 6, 7); }, ""},
-        {"completed 2", [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 2, 6, 7); },
-         "CombatCompleted[6][7] (Missile Boat, mission 8): 2 is neither 0 nor 1"},
-        {"spare completed", [](PilotRecord& r) { r.setU8(Field::CombatCompleted, 255, 11, 0); },
-         "CombatCompleted[11][0] (spare slot 12, mission 1): 255 is neither 0 nor 1"},
-        {"laser hits equal",
-         [](PilotRecord& r) {
-             r.setI32(Field::LaserShots, 100);
-             r.setI32(Field::LaserHits, 100);
-         },
-         ""},
-        {"laser hits above",
-         [](PilotRecord& r) {
-             r.setI32(Field::LaserShots, 100);
-             r.setI32(Field::LaserHits, 500);
-         },
-         "LaserHits 500 is above LaserShots 100"},
-        {"negative shots", [](PilotRecord& r) { r.setI32(Field::LaserShots, -1); },
-         "LaserHits 0 is above LaserShots -1"},
-        {"warhead hits above",
-         [](PilotRecord& r) {
-             r.setU16(Field::WarheadShots, 5);
-             r.setU16(Field::WarheadHits, 65535);
-         },
-         "WarheadHits 65535 is above WarheadShots 5"},
-        {"total score", [](PilotRecord& r) { r.setI32(Field::TotalScore, -5); },
-         "TotalScore -5 differs from the sum of the mission scores 0"},
-        {"total score matches",
-         [](PilotRecord& r) {
-             r.setI32(Field::BattleMissionScore, 300, 0, 0);
-             r.setI32(Field::BattleMissionScore, -100, 19, 7);
-             r.setI32(Field::TotalScore, 200);
-         },
-         ""},
-        // The editor stores a sum of 2147483647 as 0, the field's reset value.
-        {"total score at the sentinel",
-         [](PilotRecord& r) { r.setI32(Field::BattleMissionScore, 2147483647, 4, 4); }, ""},
-        {"kills", [](PilotRecord& r) { r.setU16(Field::ShipKills, 3, 10); },
-         "Kills 0 differs from the sum of the kill counters 3"},
-        {"kills wrap",
-         [](PilotRecord& r) {
-             r.setU16(Field::ShipKills, 65000, 0);
-             r.setU16(Field::ShipKills, 1000, 69);
-             r.setU16(Field::Kills, 464);
-         },
-         ""},
-    };
-}
-
-TEST(CliCheck, WarnsAboutEachDoubtfulValue) {
+// check prints each problem in the words of the core's checks, which the window shows too.
+TEST(CliCheck, ReportsEachProblemInTheEditorsWords) {
     TempDir dir;
-    for (const Finding& finding : findings()) {
-        SCOPED_TRACE(finding.name);
-        PilotRecord record = PilotRecord::newPilot();
-        finding.change(record);
-        writeRecord(dir / "pilot.TFR", record);
+    for (const auto& c : testing_support::problemCases()) {
+        SCOPED_TRACE(c.name);
+        writeRecord(dir / "pilot.TFR", c.record());
         const auto result = runCli({"check", "pilot.TFR"}, dir.path());
         EXPECT_EQ(result.err, "");
-        if (finding.warning.empty()) {
-            EXPECT_EQ(result.status, 0);
-            EXPECT_EQ(result.out, "");
-        } else {
-            EXPECT_EQ(result.status, 1);
-            EXPECT_EQ(result.out, "pilot.TFR: " + finding.warning + "\n");
+        std::string expected;
+        for (const pilot::Problem& problem : c.problems) {
+            expected += "pilot.TFR: " + std::string(pilot::severityName(problem.severity)) + ": " +
+                        problem.message + "\n";
         }
+        EXPECT_EQ(result.out, expected);
+        EXPECT_EQ(result.status, c.problems.empty() ? 0 : 1);
     }
 }
 
@@ -122,10 +51,10 @@ TEST(CliCheck, ListsEveryWarningOfEveryFile) {
     const auto result = runCli({"check", "a.TFR", "b.TFR", "c.TFR"}, dir.path());
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out,
-              "a.TFR: Rank: 7 is outside its list (0..5)\n"
-              "a.TFR: TotalScore 1 differs from the sum of the mission scores 0\n"
-              "c.TFR: Rank: 7 is outside its list (0..5)\n"
-              "c.TFR: TotalScore 1 differs from the sum of the mission scores 0\n");
+              "a.TFR: error: Rank 7 is not in the list (0 to 5)\n"
+              "a.TFR: warning: Total score 1 differs from the sum of the mission scores, 0\n"
+              "c.TFR: error: Rank 7 is not in the list (0 to 5)\n"
+              "c.TFR: warning: Total score 1 differs from the sum of the mission scores, 0\n");
 }
 
 // show, check and report --output-dir take a roster: a missing file is reported with the
@@ -157,7 +86,7 @@ TEST(CliSeveralFiles, OneMissingFileDoesNotStopTheOthers) {
     result = runCli({"check", "one.TFR", "gone.TFR", "two.TFR"}, dir.path());
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err, missing);
-    EXPECT_EQ(result.out, "two.TFR: Rank: 9 is outside its list (0..5)\n");
+    EXPECT_EQ(result.out, "two.TFR: error: Rank 9 is not in the list (0 to 5)\n");
 
     result =
         runCli({"report", "--output-dir", "out", "one.TFR", "gone.TFR", "two.TFR"}, dir.path());

@@ -293,9 +293,10 @@ TEST(CliSet, SaysWhatItStoresOtherwiseAndStrictRefusesIt) {
         {{"TotalScore=2147483647"},
          "\"TotalScore=2147483647\" stores 0: 2147483647 resets TotalScore, as in the editor"},
         {{"BattleLastMission[0]=200"},
-         "check will report: BattleLastMission[0] (battle 1): 200 is above 8"},
+         "check will report: error: Battle 1: last completed mission 200 is more than 8"},
         {{"BattleMissionScore[3][2]=12000"},
-         "check will report: TotalScore 0 differs from the sum of the mission scores 12000"},
+         "check will report: warning: Total score 0 differs from the sum of the mission scores, "
+         "12000"},
         {{"BattleMissionScore[3][2]=12000", "--update-totals"}, ""},
         {{"Rank=3", "Skill=12", "LaserShots=$1F", "BattleMissionScore[19][7]=0"}, ""},
         {{"CombatScore[0][0]=$FFFFFFFF"}, ""},  // a 32-bit pattern, stored as written

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -10,6 +11,11 @@
 #include <QObject>
 #include <QString>
 #include <QTest>
+
+// GoogleTest shows a text that differs as its characters.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 // What the window tests do as a user does: find a control by its name, choose an entry, type
 // into a field.

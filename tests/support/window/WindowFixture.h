@@ -51,7 +51,7 @@ inline pilot::PilotRecord showableRecord(std::uint32_t seed) {
         if (info.reserved()) {
             continue;
         }
-        const std::size_t rows = info.rows == pilot::kCraftSlots ? pilot::kShownCrafts : info.rows;
+        const std::size_t rows = pilot::shownRows(info);
         std::uint32_t limit = 1000;
         switch (info.editing) {
             case pilot::Editing::Selector:

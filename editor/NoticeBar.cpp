@@ -1,0 +1,45 @@
+#include "NoticeBar.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+
+#include "WindowStyle.h"
+
+namespace editor {
+
+namespace {
+
+// How much of the palette's highlight colour tints the notice's background.
+constexpr float kTint = 0.25F;
+
+}  // namespace
+
+NoticeBar::NoticeBar(const QString& name, QWidget* parent) : QFrame(parent) {
+    setObjectName(name);
+    setFixedHeight(kHeight);
+    m_row = new QHBoxLayout(this);
+    m_row->setContentsMargins(6, 2, 2, 2);
+    hide();
+}
+
+// The window's colours, a little of the highlight mixed into the background and the
+// highlight as the frame: the notice stands out under a light and a dark palette alike,
+// with the window's text on it.
+void NoticeBar::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QColor window = palette().color(QPalette::Window);
+    const QColor highlight = palette().color(QPalette::Highlight);
+    painter.fillRect(rect(), ui::mixedColour(window, highlight, kTint));
+    painter.setPen(highlight);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    QFrame::paintEvent(event);
+}
+
+void NoticeBar::setShown(bool shown) {
+    if (isHidden() == shown) {
+        setVisible(shown);
+        Q_EMIT shownChanged();
+    }
+}
+
+}  // namespace editor

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QFrame>
+
+class QHBoxLayout;
+
+namespace editor {
+
+// A notice above the groups, tinted with the palette's highlight, its text on the left and
+// its buttons on the right. It is not modal; the window makes room for it
+// while it is shown.
+class NoticeBar : public QFrame {
+    Q_OBJECT
+public:
+    // The height of a notice of one line.
+    static constexpr int kHeight = 28;
+
+Q_SIGNALS:
+    // The notice appeared, went or changed its height.
+    void shownChanged();
+
+protected:
+    NoticeBar(const QString& name, QWidget* parent);
+
+    [[nodiscard]] QHBoxLayout* row() const { return m_row; }
+    void setShown(bool shown);
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QHBoxLayout* m_row = nullptr;
+};
+
+}  // namespace editor

@@ -1,0 +1,88 @@
+#include "OpeningNotice.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "PilotRecord.h"
+#include "RecordItems.h"
+
+namespace editor {
+
+namespace {
+
+// The notice names this many values; the list of problems has them all.
+constexpr std::size_t kNamedValues = 2;
+
+QString noticeText(const pilot::PilotRecord& loaded, const pilot::PilotRecord& shown,
+                   const std::vector<pilot::RecordItem>& changed) {
+    QStringList named;
+    for (std::size_t i = 0; i < changed.size() && i < kNamedValues; ++i) {
+        named.append(QString::fromStdString(pilot::itemChange(loaded, shown, changed[i])));
+    }
+    QString text = changed.size() == 1
+                       ? QStringLiteral("Opening changed 1 value: ")
+                       : QStringLiteral("Opening changed %1 values: ").arg(changed.size());
+    text += named.join(QStringLiteral(", "));
+    if (changed.size() > kNamedValues) {
+        text += QStringLiteral(" and %1 more").arg(changed.size() - kNamedValues);
+    }
+    text += changed.size() == 1 ? QStringLiteral(". Save writes it.")
+                                : QStringLiteral(". Save writes them.");
+    return text;
+}
+
+}  // namespace
+
+OpeningNotice::OpeningNotice(QWidget* parent) : NoticeBar(QStringLiteral("OpeningNotice"), parent) {
+    setAccessibleName(QStringLiteral("Values changed by opening"));
+    QHBoxLayout* layout = row();
+    m_text = new QLabel(this);
+    m_text->setObjectName(QStringLiteral("OpeningNoticeText"));
+    m_text->setWordWrap(true);
+    layout->addWidget(m_text, 1);
+    m_list = new QPushButton(QStringLiteral("&Problems"), this);
+    m_list->setObjectName(QStringLiteral("NoticeProblemsButton"));
+    m_list->setToolTip(QStringLiteral("List every value opening changed, and the other problems"));
+    layout->addWidget(m_list);
+    m_dismiss = new QPushButton(QStringLiteral("Dis&miss"), this);
+    m_dismiss->setObjectName(QStringLiteral("NoticeDismissButton"));
+    m_dismiss->setToolTip(QStringLiteral("Hide the notice; the list of problems keeps the values"));
+    layout->addWidget(m_dismiss);
+
+    connect(m_list, &QPushButton::clicked, this, &OpeningNotice::listRequested);
+    connect(m_dismiss, &QPushButton::clicked, this, &OpeningNotice::dismiss);
+}
+
+void OpeningNotice::showChanges(const pilot::PilotRecord& loaded, const pilot::PilotRecord& shown) {
+    const std::vector<pilot::RecordItem> changed = pilot::differences(loaded, shown);
+    if (changed.empty()) {
+        dismiss();
+        return;
+    }
+    m_text->setText(noticeText(loaded, shown, changed));
+    fitHeight();
+    setShown(true);
+    Q_EMIT shownChanged();  // the height may have changed with the text
+}
+
+void OpeningNotice::dismiss() {
+    setShown(false);
+}
+
+// As high as the text needs beside the buttons, at the width of the window.
+void OpeningNotice::fitHeight() {
+    const QMargins margins = layout()->contentsMargins();
+    const int spacing = layout()->spacing();
+    const int textWidth = parentWidget()->width() - margins.left() - margins.right() -
+                          2 * frameWidth() - m_list->sizeHint().width() -
+                          m_dismiss->sizeHint().width() - 2 * spacing;
+    const int textHeight = m_text->heightForWidth(std::max(textWidth, 1));
+    setFixedHeight(
+        std::max(kHeight, textHeight + margins.top() + margins.bottom() + 2 * frameWidth()));
+}
+
+}  // namespace editor
