@@ -147,7 +147,7 @@ std::optional<IoError> appendToFile(const fs::path& path, std::string_view bytes
 }
 
 std::variant<Placement, IoError> createOrAppend(const fs::path& path, std::string_view created,
-                                      std::string_view appended, const SystemCalls& os) {
+                                                std::string_view appended, const SystemCalls& os) {
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         auto opened = storage::openPlace(path, os);
         if (const auto* failed = std::get_if<steps::Failure>(&opened)) {

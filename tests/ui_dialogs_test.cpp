@@ -344,9 +344,11 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
          &ui::QtDialogService::askReplace},
     };
     for (const auto& asked : writesOver) {
-        const std::pair<const char*, bool> answers[] = {
-            {asked.accepting, true}, {"Cancel", false}, {"", false}, {asked.letter, true},
-            {"&c", false}};
+        const std::pair<const char*, bool> answers[] = {{asked.accepting, true},
+                                                        {"Cancel", false},
+                                                        {"", false},
+                                                        {asked.letter, true},
+                                                        {"&c", false}};
         for (const auto& [pressed, accepts] : answers) {
             SCOPED_TRACE(std::string(asked.accepting) + ", pressing " + pressed);
             Seen seen;
