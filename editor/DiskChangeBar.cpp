@@ -4,11 +4,26 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "DialogService.h"
+
 namespace editor {
 
 QString changedByAnotherProgram(const QString& name) {
     return QStringLiteral("%1 was changed by another program since it was opened.").arg(name);
 }
+
+namespace {
+
+QPushButton* addButton(QHBoxLayout& row, const QString& text, const char* name,
+                       const QString& tip) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(tip);
+    row.addWidget(button);
+    return button;
+}
+
+}  // namespace
 
 DiskChangeBar::DiskChangeBar(QWidget* parent) : NoticeBar(QStringLiteral("DiskChangeBar"), parent) {
     setAccessibleName(QStringLiteral("File changed on disk"));
@@ -16,37 +31,48 @@ DiskChangeBar::DiskChangeBar(QWidget* parent) : NoticeBar(QStringLiteral("DiskCh
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("DiskChangeText"));
     layout->addWidget(m_text, 1);
-    auto* reload = new QPushButton(QStringLiteral("&Reload"), this);
-    reload->setObjectName(QStringLiteral("ReloadButton"));
-    reload->setToolTip(QStringLiteral("Read the file as the other program left it"));
-    layout->addWidget(reload);
-    auto* dismiss = new QPushButton(QStringLiteral("&Dismiss"), this);
-    dismiss->setObjectName(QStringLiteral("DismissButton"));
-    dismiss->setToolTip(QStringLiteral("Keep the pilot shown; Save asks before writing"));
-    layout->addWidget(dismiss);
+    auto* merge =
+        addButton(*layout, ui::mergeCaption(), "MergeButton",
+                  QStringLiteral("Keep your changes and theirs, field by field; where both "
+                                 "changed a field, you choose"));
+    m_reload = addButton(*layout, ui::reloadCaption(false), "ReloadButton",
+                         QStringLiteral("Show the file as the other program left it; Undo "
+                                        "brings your changes back"));
+    auto* overwrite = addButton(*layout, ui::overwriteCaption(), "OverwriteButton",
+                                QStringLiteral("Save the pilot shown over the other program's "
+                                               "bytes, which the history keeps"));
+    auto* dismiss = addButton(*layout, QStringLiteral("&Dismiss"), "DismissButton",
+                              QStringLiteral("Keep the pilot shown; Save asks before writing"));
 
-    connect(reload, &QPushButton::clicked, this, &DiskChangeBar::reloadRequested);
+    connect(merge, &QPushButton::clicked, this, &DiskChangeBar::mergeRequested);
+    connect(m_reload, &QPushButton::clicked, this, &DiskChangeBar::reloadRequested);
+    connect(overwrite, &QPushButton::clicked, this, &DiskChangeBar::overwriteRequested);
     connect(dismiss, &QPushButton::clicked, this, &DiskChangeBar::dismiss);
 }
 
-void DiskChangeBar::check(const QString& name, const std::filesystem::path& path,
-                          const std::optional<pilot::FileStamp>& stamp) {
-    m_seen.reset();
-    if (stamp && pilot::changedSince(path, *stamp)) {
-        m_seen = pilot::currentStamp(path);
-    }
-    if (!m_seen || m_seen == m_dismissed) {
+void DiskChangeBar::notice(const QString& name, const pilot::FileStamp& seen, bool unsavedEdits) {
+    m_seen = seen;
+    if (m_seen == m_dismissed) {
         setShown(false);
         return;
     }
     m_text->setText(changedByAnotherProgram(name));
+    setUnsavedEdits(unsavedEdits);
     setShown(true);
 }
 
-void DiskChangeBar::clear() {
+void DiskChangeBar::hideNotice() {
     m_seen.reset();
-    m_dismissed.reset();
     setShown(false);
+}
+
+void DiskChangeBar::clear() {
+    m_dismissed.reset();
+    hideNotice();
+}
+
+void DiskChangeBar::setUnsavedEdits(bool unsavedEdits) {
+    m_reload->setText(ui::reloadCaption(unsavedEdits));
 }
 
 void DiskChangeBar::dismiss() {

@@ -12,6 +12,7 @@
 #include "DiskChangeBar.h"
 #include "EditHistory.h"
 #include "FileNames.h"
+#include "FileWatch.h"
 #include "OpeningNotice.h"
 #include "PilotFileIO.h"
 #include "PilotReport.h"
@@ -25,10 +26,6 @@ namespace {
 
 constexpr int kTextFileType = 1;  // "Text File" in the Save dialog; 0 is "TFR File"
 constexpr qsizetype kExtensionLength = 4;
-
-QString alreadyExists(const QString& name) {
-    return QStringLiteral("%1 already exists. Replace it?").arg(name);
-}
 
 // Appends the extension unless the fourth character from the end is a point ("ace" becomes
 // "ace.TFR", "ace.txt" stays); shorter names always get it.
@@ -55,6 +52,7 @@ void TForm1::setCurrentFile(const QString& fileName, std::optional<CleanFile> cl
         m_diskChangeBar->clear();
     }
     m_currentFileName = fileName;
+    m_fileWatch->watch(fileName);
     setWindowTitle(QStringLiteral("Brevanta  [ ") + fileName + QStringLiteral(" ]"));
 }
 
@@ -103,27 +101,21 @@ void TForm1::OpenTFR1Click() {
 // Writes what CommitBattleFields would leave in the record; the record takes it only once it
 // is written, so a failed or cancelled save leaves the window as it was. Given the stamp of
 // the file as last loaded or saved, it writes over a file another program changed since only
-// when the user says so; expecting no file, over any file only when the user says so. What
-// it writes over goes into the pilot's history first, under the file's lock.
-bool TForm1::SavePilotFile(const QString& fileName, pilot::ExpectedFile expected) {
-    const pilot::PilotRecord pending = m_battle->withShownFields(m_record);
+// as the user decides (decideOverChanged); expecting no file, over any file only when the
+// user says so. What it writes over goes into the pilot's history first, under the file's
+// lock, as a version of `origin`.
+bool TForm1::SavePilotFile(const QString& fileName, pilot::ExpectedFile expected,
+                           pilot::history::Origin origin) {
     const auto path = toPath(fileName);
-    auto origin = pilot::history::Origin::Replaced;
     for (;;) {
+        // Anew each round: a merge changes what is written.
+        const pilot::PilotRecord pending = m_battle->withShownFields(m_record);
         pilot::history::ReplacedVersionKeeper keeper(path, origin);
         auto result = pilot::savePilotFileChecked(path, pending, expected, keeper.keeper());
         if (const auto* changed = std::get_if<pilot::ChangedOnDisk>(&result)) {
-            const QString name = QFileInfo(fileName).fileName();
-            const bool ours = std::holds_alternative<pilot::FileStamp>(expected);
-            if (ours ? !m_dialogs.askOverwrite(dialogParent(), changedByAnotherProgram(name))
-                     : !m_dialogs.askReplace(dialogParent(), alreadyExists(name))) {
+            if (!decideOverChanged(fileName, *changed, expected, origin)) {
                 return false;
             }
-            // Exactly the bytes the user was asked about; another change asks again. What
-            // another program wrote into the file this window loaded is kept as theirs.
-            expected = changed->current;
-            origin =
-                ours ? pilot::history::Origin::ChangedByOther : pilot::history::Origin::Replaced;
             continue;
         }
         if (const auto* error = std::get_if<pilot::IoError>(&result)) {
@@ -201,10 +193,6 @@ void TForm1::ToolbarButton974Click() {
     setCurrentFile(QStringLiteral("Noname.TFR"), CleanFile{created, std::nullopt});
     showKeepFailure(std::nullopt);
     m_history->restart();
-}
-
-void TForm1::checkFileOnDisk() {
-    m_diskChangeBar->check(shownFileName(), toPath(m_currentFileName), m_fileStamp);
 }
 
 }  // namespace editor

@@ -18,6 +18,7 @@
 #include "CombatChamberGroup.h"
 #include "DiskChangeBar.h"
 #include "EditHistory.h"
+#include "FileWatch.h"
 #include "GeneralStatsGroup.h"
 #include "OpeningNotice.h"
 #include "Pictures.h"
@@ -119,7 +120,11 @@ TForm1::TForm1(QStringList arguments, ui::DialogService& dialogs, QWidget* paren
     m_diskChangeBar = new DiskChangeBar(central);
     centralLayout->addWidget(m_diskChangeBar);
     connect(m_diskChangeBar, &DiskChangeBar::shownChanged, this, &TForm1::fitToClientArea);
-    connect(m_diskChangeBar, &DiskChangeBar::reloadRequested, this, &TForm1::reloadFile);
+    connect(m_diskChangeBar, &DiskChangeBar::mergeRequested, this, &TForm1::mergeWithDisk);
+    connect(m_diskChangeBar, &DiskChangeBar::reloadRequested, this, &TForm1::reloadFromDisk);
+    connect(m_diskChangeBar, &DiskChangeBar::overwriteRequested, this, &TForm1::overwriteDisk);
+    m_fileWatch = new FileWatch(this);
+    connect(m_fileWatch, &FileWatch::changed, this, &TForm1::checkFileOnDisk);
     m_openingNotice = new OpeningNotice(central);
     centralLayout->addWidget(m_openingNotice);
     connect(m_openingNotice, &OpeningNotice::shownChanged, this, &TForm1::fitToClientArea);
@@ -242,12 +247,21 @@ void TForm1::MarkChanged() {
     m_changedFlag = true;
     m_changedPanel->setText(QStringLiteral("CHANGED"));
     m_changedPanel->setAccessibleName(QStringLiteral("Changed"));
+    showUnsavedEdits();
+}
+
+// The notice of a file changed on disk says whether its Reload drops changes.
+void TForm1::showUnsavedEdits() {
+    if (m_diskChangeBar != nullptr) {
+        m_diskChangeBar->setUnsavedEdits(m_changedFlag);
+    }
 }
 
 void TForm1::ClearChanged() {
     m_changedFlag = false;
     m_changedPanel->clear();
     m_changedPanel->setAccessibleName(QStringLiteral("Not changed"));
+    showUnsavedEdits();
 }
 
 WindowState TForm1::currentState() const {

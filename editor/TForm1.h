@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 
 #include <QMainWindow>
@@ -31,6 +33,7 @@ class BattleStatsGroup;
 class BsfGenerationGroup;
 class CombatChamberGroup;
 class DiskChangeBar;
+class FileWatch;
 class EditHistory;
 class GeneralStatsGroup;
 class GoToFieldDialog;
@@ -80,8 +83,6 @@ public:
     // Opens a file given otherwise than through the Open dialog (dropped on the window),
     // after the question about unsaved changes.
     void openFile(const QString& path);
-    // Reads the current file again after the question about unsaved changes.
-    void reloadFile();
     void RefreshAllFields();
     void MarkChanged();
     void ClearChanged();
@@ -129,7 +130,8 @@ private:
 
     // Storage (FileCommands.cpp).
     // True when the record was written.
-    bool SavePilotFile(const QString& fileName, pilot::ExpectedFile expected);
+    bool SavePilotFile(const QString& fileName, pilot::ExpectedFile expected,
+                       pilot::history::Origin origin = pilot::history::Origin::Replaced);
     void saveRecordAs(const QString& chosenName);
     void saveReport(const QString& chosenName);
     void showError(const pilot::IoError& error, const QString& fileName);
@@ -159,8 +161,29 @@ private:
     // The window to which the editor's dialogs belong: the form while it is shown, which
     // stays on top and would hide them otherwise.
     [[nodiscard]] QWidget* dialogParent();
+
+    void showUnsavedEdits();
+
+    // The file changed by another program (DiskChanges.cpp).
     // Shows or hides the notice that another program changed the current file.
     void checkFileOnDisk();
+    // The current file as it is now, or nothing after an error box.
+    [[nodiscard]] std::optional<pilot::LoadedPilot> readDisk();
+    void takeDiskAsBase(const pilot::LoadedPilot& disk);
+    void showFromDisk(const pilot::LoadedPilot& disk, const pilot::PilotRecord& shown,
+                      const QString& stepName);
+    // Merges the file's changes with the window's, the conflicts decided by the user; false
+    // when the file could not be read or the user cancelled.
+    bool mergeWithDisk();
+    // Shows the file as it is now, the window's changes dropped (Undo brings them back).
+    void reloadFromDisk();
+    void overwriteDisk();
+    [[nodiscard]] bool holdsNothingNew(const std::filesystem::path& path, std::int64_t knownSize,
+                                       const pilot::FileStamp& now);
+    [[nodiscard]] bool decideOverChanged(const QString& fileName,
+                                         const pilot::ChangedOnDisk& changed,
+                                         pilot::ExpectedFile& expected,
+                                         pilot::history::Origin& origin);
 
     void checkProblems();
 
@@ -194,6 +217,7 @@ private:
     QLabel* m_changedPanel = nullptr;
     QLabel* m_keepNotice = nullptr;
     DiskChangeBar* m_diskChangeBar = nullptr;
+    FileWatch* m_fileWatch = nullptr;
     OpeningNotice* m_openingNotice = nullptr;
     FieldMap m_fieldMap;
     ProblemMarks* m_problems = nullptr;

@@ -1,6 +1,6 @@
 // What keeps the user's work from being lost: the question before unsaved changes would be
-// dropped (Close, Open, New Pilot, a dropped file, Reload) and the check of the file on
-// disk each time the window becomes active again.
+// dropped (Close, Open, New Pilot, a dropped file) and the check of the file on disk each
+// time the window becomes active again.
 #include <QCloseEvent>
 #include <QFileInfo>
 
@@ -81,12 +81,6 @@ void TForm1::changeEvent(QEvent* event) {
 void TForm1::openFile(const QString& path) {
     if (maybeSave()) {
         LoadPilotFile(path);
-    }
-}
-
-void TForm1::reloadFile() {
-    if (!m_currentFileName.isEmpty() && maybeSave()) {
-        LoadPilotFile(m_currentFileName);
     }
 }
 

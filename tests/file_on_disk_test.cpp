@@ -1,10 +1,14 @@
 // The pilot file changed by another program (the game) while the editor holds it: Save asks
-// before writing over it, and coming back to the window shows a notice offering Reload.
+// before writing over it, a notice offers Merge, Reload and Overwrite as soon as the file
+// changes, and a merge keeps both sides' changes field by field.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +17,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "History.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 
 namespace {
@@ -63,6 +69,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     [[nodiscard]] QWidget* notice() const { return control("DiskChangeBar"); }
+    // The newest version the pilot's history keeps.
+    [[nodiscard]] PilotRecord newestKept() const {
+        auto entries =
+            pilot::history::PilotHistory(testing_support::historyRoot(), m_pilotPath).entries();
+        const auto& kept = std::get<std::vector<pilot::history::Entry>>(entries);
+        return kept.empty() ? PilotRecord() : kept.front().record;
+    }
     [[nodiscard]] QString question() const {
         return latin("pilot.TFR was changed by another program since it was opened.");
     }
@@ -95,6 +108,8 @@ TEST_F(FileOnDisk, SaveAsksOnlyOverBytesAnotherProgramChanged) {
          },
          true},
         {"touched, the same bytes", [this] { run(latin("touch"), {qpath(m_pilotPath)}); }, false},
+        {"written as Save would write it", [this] { writeRecord(m_pilotPath, window->record()); },
+         false},
         {"removed", [this] { run(latin("rm"), {qpath(m_pilotPath)}); }, false},
     };
     for (const auto& c : cases) {
@@ -109,7 +124,7 @@ TEST_F(FileOnDisk, SaveAsksOnlyOverBytesAnotherProgramChanged) {
         const bool existed = fs::exists(m_pilotPath);
         const auto theirs = existed ? readBytes(m_pilotPath) : std::vector<std::uint8_t>();
         if (c.asks) {
-            dialogs.answerOverwrite(false);
+            dialogs.answerChangedOnDisk(ui::ChangedFileChoice::Cancel);
         }
         trigger("SaveTFR1");
         ASSERT_EQ(dialogs.questions.size(), c.asks ? 1u : 0u);
@@ -118,7 +133,7 @@ TEST_F(FileOnDisk, SaveAsksOnlyOverBytesAnotherProgramChanged) {
             EXPECT_FALSE(window->unsaved());
             continue;
         }
-        EXPECT_EQ(dialogs.questions[0].kind, FakeDialogs::Question::Kind::Overwrite);
+        EXPECT_EQ(dialogs.questions[0].kind, FakeDialogs::Question::Kind::ChangedOnDisk);
         EXPECT_EQ(dialogs.questions[0].text, question());
         EXPECT_EQ(dialogs.questions[0].parent, window.get());
         // Cancel leaves the other program's bytes, and the window, as they were.
@@ -127,7 +142,7 @@ TEST_F(FileOnDisk, SaveAsksOnlyOverBytesAnotherProgramChanged) {
         EXPECT_TRUE(window->unsaved());
         EXPECT_EQ(changedPanel(), QStringLiteral("CHANGED"));
 
-        dialogs.answerOverwrite(true);
+        dialogs.answerChangedOnDisk(ui::ChangedFileChoice::Overwrite);
         trigger("SaveToolbarButton");
         EXPECT_EQ(dialogs.questions.size(), 2u);
         EXPECT_EQ(readBytes(m_pilotPath), bytesOf(edited));
@@ -147,7 +162,7 @@ TEST_F(FileOnDisk, TheSaveBeforeClosingAsksToo) {
     edit();
     gameRewritesInPlace();
     dialogs.answerSaveChanges(ui::SaveChoice::Save);
-    dialogs.answerOverwrite(false);
+    dialogs.answerChangedOnDisk(ui::ChangedFileChoice::Cancel);
     trigger("Close1");
     EXPECT_EQ(dialogs.questions.size(), 2u);
     EXPECT_TRUE(window->isVisible());
@@ -155,8 +170,9 @@ TEST_F(FileOnDisk, TheSaveBeforeClosingAsksToo) {
     EXPECT_TRUE(dialogs.questionsAnswered());
 }
 
-// Coming back to the window after the file changed shows the notice above the groups; Reload
-// reads the file, Dismiss hides the notice until the file changes once more.
+// Coming back to the window after the file changed shows the notice above the groups;
+// Reload shows the file as one undo step, Dismiss hides the notice until the file changes
+// once more, Overwrite writes the pilot shown over it.
 TEST_F(FileOnDisk, ComingBackShowsANoticeOfferingReload) {
     openPilot();
     const int height = window->height();
@@ -169,6 +185,7 @@ TEST_F(FileOnDisk, ComingBackShowsANoticeOfferingReload) {
     elsewhere([this] { gameRewritesInPlace(); });
     ASSERT_FALSE(notice()->isHidden());
     EXPECT_EQ(control<QLabel>("DiskChangeText")->text(), question());
+    EXPECT_EQ(control<QPushButton>("ReloadButton")->text(), latin("&Reload"));
     EXPECT_EQ(window->height(), height + notice()->height());
     EXPECT_EQ(general->mapTo(window.get(), QPoint()), groupsAt + QPoint(0, notice()->height()));
     EXPECT_EQ(window->record(), m_pilot);  // nothing read until the user asks
@@ -177,9 +194,15 @@ TEST_F(FileOnDisk, ComingBackShowsANoticeOfferingReload) {
     EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_EQ(window->record(), m_game);
     EXPECT_FALSE(window->unsaved());
+    EXPECT_EQ(changedPanel(), QString());
     EXPECT_TRUE(notice()->isHidden());
     EXPECT_EQ(window->height(), height);
-    EXPECT_FALSE(control<QAction>("Undo1")->isEnabled());
+    trigger("Undo1");
+    EXPECT_EQ(window->record(), m_pilot);
+    EXPECT_TRUE(window->unsaved());  // the file holds the game's bytes now
+    trigger("Redo1");
+    EXPECT_EQ(window->record(), m_game);
+    EXPECT_FALSE(window->unsaved());
 
     writeRecord(m_gamePath, m_pilot);
     elsewhere([this] { gameRewritesInPlace(); });
@@ -189,39 +212,166 @@ TEST_F(FileOnDisk, ComingBackShowsANoticeOfferingReload) {
     EXPECT_EQ(window->height(), height);
     elsewhere([] {});
     EXPECT_TRUE(notice()->isHidden());
-    writeRecord(m_gamePath, showableRecord(63));
+    const PilotRecord third = showableRecord(63);
+    writeRecord(m_gamePath, third);
     elsewhere([this] { gameRewritesInPlace(); });
     EXPECT_FALSE(notice()->isHidden());
 
-    // A Save over the change (confirmed) makes the file the editor's again.
+    // Overwrite makes the file the editor's again; the history keeps what it replaced.
     edit();
-    dialogs.answerOverwrite(true);
-    trigger("SaveTFR1");
+    EXPECT_EQ(control<QPushButton>("ReloadButton")->text(), latin("Drop My Changes and &Reload"));
+    const PilotRecord edited = window->record();
+    QTest::mouseClick(control<QPushButton>("OverwriteButton"), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.questions.empty());
+    EXPECT_EQ(readBytes(m_pilotPath), bytesOf(edited));
+    EXPECT_EQ(newestKept(), third);
     EXPECT_TRUE(notice()->isHidden());
     elsewhere([] {});
     EXPECT_TRUE(notice()->isHidden());
 }
 
-// With unsaved edits, Reload asks first: Cancel keeps them, Discard reads the file.
-TEST_F(FileOnDisk, ReloadAsksAboutUnsavedEdits) {
+// With unsaved edits, Reload says that it drops them, asks nothing, and Undo brings them
+// back; the next Save then writes over the file without a question.
+TEST_F(FileOnDisk, DropMyChangesAndReloadIsOneUndoStep) {
     openPilot();
     edit();
     const PilotRecord edited = window->record();
     elsewhere([this] { gameRewritesInPlace(); });
     ASSERT_FALSE(notice()->isHidden());
 
-    dialogs.answerSaveChanges(ui::SaveChoice::Cancel);
     QTest::mouseClick(control<QPushButton>("ReloadButton"), Qt::LeftButton);
-    ASSERT_EQ(dialogs.questions.size(), 1u);
-    EXPECT_EQ(dialogs.questions[0].text, latin("Save changes to pilot.TFR?"));
-    EXPECT_EQ(window->record(), edited);
-    EXPECT_FALSE(notice()->isHidden());
-
-    dialogs.answerSaveChanges(ui::SaveChoice::Discard);
-    QTest::mouseClick(control<QPushButton>("ReloadButton"), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_EQ(window->record(), m_game);
     EXPECT_TRUE(notice()->isHidden());
     EXPECT_EQ(readBytes(m_pilotPath), bytesOf(m_game));
+    EXPECT_EQ(control<QAction>("Undo1")->text(), latin("Undo Reload"));
+
+    trigger("Undo1");
+    EXPECT_EQ(window->record(), edited);
+    EXPECT_EQ(changedPanel(), latin("CHANGED"));
+    trigger("SaveTFR1");
+    EXPECT_TRUE(dialogs.questions.empty());
+    EXPECT_EQ(readBytes(m_pilotPath), bytesOf(edited));
+    EXPECT_EQ(newestKept(), m_game);
+}
+
+// A game write while the user edits: Merge, from the notice or from Save's question, keeps
+// both sides' changes as one undo step; fields changed on both sides are the user's to
+// decide, and Cancel there changes nothing.
+TEST_F(FileOnDisk, MergeKeepsBothSidesAndAsksAboutTheFieldsBothChanged) {
+    const auto withSkill = [](PilotRecord record, std::uint16_t skill) {
+        record.setU16(Field::Skill, skill);
+        return record;
+    };
+    const auto withRank = [](PilotRecord record, std::uint8_t rank) {
+        record.setU8(Field::Rank, rank);
+        return record;
+    };
+    const PilotRecord mine = withSkill(m_pilot, 1001);  // what edit() types first
+    const struct {
+        const char* what;
+        PilotRecord theirs;
+        bool fromSave;
+        std::optional<std::optional<std::vector<bool>>> decided;  // asked, and the answer
+        std::optional<PilotRecord> merged;                        // nothing: cancelled
+    } cases[] = {
+        {"other fields, from the notice", withRank(m_pilot, 4), false, std::nullopt,
+         withRank(mine, 4)},
+        {"other fields, from Save", withRank(m_pilot, 4), true, std::nullopt, withRank(mine, 4)},
+        {"the same field, mine kept", withRank(withSkill(m_pilot, 77), 4), false,
+         std::vector<bool>{false}, withRank(mine, 4)},
+        {"the same field, theirs taken", withRank(withSkill(m_pilot, 77), 4), true,
+         std::vector<bool>{true}, withRank(withSkill(m_pilot, 77), 4)},
+        {"the same field, cancelled", withSkill(m_pilot, 77), false,
+         std::optional<std::vector<bool>>(), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs = FakeDialogs();
+        m_edits = 0;
+        recreate({});
+        writeRecord(m_pilotPath, m_pilot);
+        openPilot();
+        edit();
+        ASSERT_EQ(window->record(), mine);
+        writeRecord(m_pilotPath, c.theirs);
+        if (c.decided) {
+            dialogs.answerConflicts(*c.decided);
+        }
+        if (c.fromSave) {
+            dialogs.answerChangedOnDisk(ui::ChangedFileChoice::Merge);
+            trigger("SaveTFR1");
+        } else {
+            elsewhere([] {});
+            QTest::mouseClick(control<QPushButton>("MergeButton"), Qt::LeftButton);
+        }
+        EXPECT_TRUE(dialogs.questionsAnswered());
+        if (c.decided) {
+            ASSERT_EQ(dialogs.conflicts.size(), 1u);
+            EXPECT_EQ(dialogs.conflicts[0].field, latin("Skill"));
+            EXPECT_EQ(dialogs.conflicts[0].base, QString::number(m_pilot.u16(Field::Skill)));
+            EXPECT_EQ(dialogs.conflicts[0].mine, latin("1001"));
+            EXPECT_EQ(dialogs.conflicts[0].theirs, latin("77"));
+        }
+        if (!c.merged) {
+            EXPECT_EQ(window->record(), mine);
+            EXPECT_EQ(readBytes(m_pilotPath), bytesOf(c.theirs));
+            EXPECT_FALSE(notice()->isHidden());
+            continue;
+        }
+        EXPECT_EQ(window->record(), *c.merged);
+        EXPECT_TRUE(notice()->isHidden());
+        // From Save the merge is written at once; from the notice at the next Save, which
+        // asks nothing: the game's bytes are the base now, and the history keeps them.
+        if (!c.fromSave) {
+            EXPECT_EQ(readBytes(m_pilotPath), bytesOf(c.theirs));
+            trigger("SaveTFR1");
+        }
+        EXPECT_EQ(readBytes(m_pilotPath), bytesOf(*c.merged));
+        EXPECT_EQ(newestKept(), c.theirs);
+        EXPECT_TRUE(dialogs.questionsAnswered());
+        if (!c.fromSave) {
+            // Undo takes the merge back to the user's edits alone.
+            trigger("Undo1");
+            EXPECT_EQ(window->record(), mine);
+        }
+    }
+}
+
+// Content decides: a file that another program wrote with the bytes Save would write asks
+// nothing and is as if saved.
+TEST_F(FileOnDisk, NoNoticeWhenTheFileHoldsWhatSaveWouldWrite) {
+    openPilot();
+    edit();
+    const PilotRecord edited = window->record();
+    elsewhere([&] { writeRecord(m_pilotPath, edited); });
+    EXPECT_TRUE(notice()->isHidden());
+    EXPECT_FALSE(window->unsaved());
+    EXPECT_EQ(changedPanel(), QString());
+    trigger("SaveTFR1");
+    EXPECT_TRUE(dialogs.questions.empty());
+}
+
+// The notice comes while the window is active too, as soon as the file changes: written in
+// place or replaced by a rename, and again after the rename.
+TEST_F(FileOnDisk, TheNoticeComesAsSoonAsTheFileChanges) {
+    const auto noticeShown = [this] {
+        return QTest::qWaitFor([this] { return !notice()->isHidden(); });
+    };
+    openPilot();
+    gameRewritesInPlace();
+    ASSERT_TRUE(noticeShown());
+    QTest::mouseClick(control<QPushButton>("ReloadButton"), Qt::LeftButton);
+    ASSERT_TRUE(notice()->isHidden());
+    for (const std::uint32_t seed : {64u, 65u}) {
+        SCOPED_TRACE(seed);
+        writeRecord(dir / "new.tmp", showableRecord(seed));
+        run(latin("mv"), {qpath(dir / "new.tmp"), qpath(m_pilotPath)});
+        ASSERT_TRUE(noticeShown());
+        QTest::mouseClick(control<QPushButton>("ReloadButton"), Qt::LeftButton);
+        EXPECT_EQ(window->record(), showableRecord(seed));
+        EXPECT_TRUE(notice()->isHidden());
+    }
 }
 
 }  // namespace

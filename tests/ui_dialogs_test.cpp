@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSysInfo>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -331,37 +332,132 @@ TEST(QtDialogs, QuestionsOfferTheirButtonsAndReturnTheAnswer) {
         EXPECT_EQ(seen.icon, QMessageBox::Warning);
         EXPECT_EQ(seen.parent, &owner);
     }
-    // The questions before a file is written over: Cancel is their default.
+    // The question before an existing file is replaced: Cancel is its default.
+    const std::pair<const char*, bool> replaceAnswers[] = {
+        {"Replace", true}, {"Cancel", false}, {"", false}, {"&r", true}, {"&c", false}};
+    for (const auto& [pressed, accepts] : replaceAnswers) {
+        SCOPED_TRACE(pressed);
+        Seen seen;
+        DialogUser user({pressing(seen, latin(pressed))});
+        const QString question = QStringLiteral("Noname.TFR already exists. Replace it?");
+        EXPECT_EQ(service.askReplace(&owner, question), accepts);
+        EXPECT_TRUE(user.done());
+        EXPECT_EQ(seen.text, question);
+        EXPECT_EQ(seen.buttons, (QStringList{QStringLiteral("Cancel"), latin("Replace")}));
+        EXPECT_EQ(seen.defaultButton, QStringLiteral("Cancel"));
+        EXPECT_EQ(seen.parent, &owner);
+        EXPECT_EQ(QString(seen.letters).remove(u'?').size(), 2) << seen.letters.toStdString();
+    }
+    // The question before a file another program changed is written over: Merge, which
+    // loses nothing, is its default; Reload says whether it drops unsaved edits.
+    using ui::ChangedFileChoice;
     const struct {
-        const char* accepting;
-        const char* letter;
-        const char* question;
-        bool (ui::QtDialogService::*ask)(QWidget*, const QString&);
-    } writesOver[] = {
-        {"Overwrite", "&o", "ace.TFR was changed by another program since it was opened.",
-         &ui::QtDialogService::askOverwrite},
-        {"Replace", "&r", "Noname.TFR already exists. Replace it?",
-         &ui::QtDialogService::askReplace},
+        const char* pressed;
+        bool unsavedEdits;
+        ChangedFileChoice choice;
+    } changedAnswers[] = {
+        {"Merge", true, ChangedFileChoice::Merge},
+        {"Drop My Changes and Reload", true, ChangedFileChoice::Reload},
+        {"Reload", false, ChangedFileChoice::Reload},
+        {"Overwrite Their Changes", true, ChangedFileChoice::Overwrite},
+        {"Cancel", true, ChangedFileChoice::Cancel},
+        {"", false, ChangedFileChoice::Cancel},
+        {"&m", true, ChangedFileChoice::Merge},
+        {"&r", false, ChangedFileChoice::Reload},
+        {"&o", true, ChangedFileChoice::Overwrite},
     };
-    for (const auto& asked : writesOver) {
-        const std::pair<const char*, bool> answers[] = {{asked.accepting, true},
-                                                        {"Cancel", false},
-                                                        {"", false},
-                                                        {asked.letter, true},
-                                                        {"&c", false}};
-        for (const auto& [pressed, accepts] : answers) {
-            SCOPED_TRACE(std::string(asked.accepting) + ", pressing " + pressed);
-            Seen seen;
-            DialogUser user({pressing(seen, latin(pressed))});
-            const QString question = latin(asked.question);
-            EXPECT_EQ((service.*asked.ask)(&owner, question), accepts);
-            EXPECT_TRUE(user.done());
-            EXPECT_EQ(seen.text, question);
-            EXPECT_EQ(seen.buttons,
-                      (QStringList{QStringLiteral("Cancel"), latin(asked.accepting)}));
-            EXPECT_EQ(seen.defaultButton, QStringLiteral("Cancel"));
-            EXPECT_EQ(seen.parent, &owner);
-            EXPECT_EQ(QString(seen.letters).remove(u'?').size(), 2) << seen.letters.toStdString();
+    for (const auto& answer : changedAnswers) {
+        SCOPED_TRACE(answer.pressed);
+        Seen seen;
+        DialogUser user({pressing(seen, latin(answer.pressed))});
+        const QString question =
+            QStringLiteral("ace.TFR was changed by another program since it was opened.");
+        EXPECT_EQ(service.askChangedOnDisk(&owner, question, answer.unsavedEdits), answer.choice);
+        EXPECT_TRUE(user.done());
+        EXPECT_EQ(seen.text, question);
+        QStringList buttons = {
+            latin("Cancel"), latin("Merge"), latin("Overwrite Their Changes"),
+            answer.unsavedEdits ? latin("Drop My Changes and Reload") : latin("Reload")};
+        buttons.sort();
+        EXPECT_EQ(seen.buttons, buttons);
+        EXPECT_EQ(seen.defaultButton, QStringLiteral("Merge"));
+        EXPECT_EQ(seen.parent, &owner);
+        EXPECT_EQ(QString(seen.letters).remove(u'?').size(), 4) << seen.letters.toStdString();
+    }
+}
+
+// The conflicts of a merge, decided by the keyboard alone: a row's choice, every row's, and
+// Cancel, which decides nothing.
+TEST(QtDialogs, ConflictsAreDecidedRowByRowOrAllAtOnce) {
+    const std::vector<ui::ConflictRow> rows = {
+        {latin("Skill"), latin("Skill"), latin("12"), latin("1001"), latin("77")},
+        {latin("Rank"), latin("Rank"), latin("Flight Cadet"), latin("Captain"), latin("Commander")},
+        {latin("Kills of T/F"), latin("ShipKills[0]"), latin("0"), latin("3"), latin("5")},
+    };
+    using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+    const struct {
+        const char* what;
+        Keys keys;
+        std::optional<std::vector<bool>> decided;
+    } cases[] = {
+        {"all mine by default",
+         {{Qt::Key_Return, Qt::NoModifier}},
+         std::vector{false, false, false}},
+        {"the second row theirs",
+         {{Qt::Key_Down, Qt::NoModifier},
+          {Qt::Key_T, Qt::AltModifier},
+          {Qt::Key_Return, Qt::NoModifier}},
+         std::vector{false, true, false}},
+        {"all theirs, then the first mine again",
+         {{Qt::Key_L, Qt::AltModifier}, {Qt::Key_K, Qt::AltModifier}, {Qt::Key_M, Qt::AltModifier}},
+         std::vector{false, true, true}},
+        {"all theirs, then all mine",
+         {{Qt::Key_L, Qt::AltModifier},
+          {Qt::Key_A, Qt::AltModifier},
+          {Qt::Key_Return, Qt::NoModifier}},
+         std::vector{false, false, false}},
+        {"cancelled",
+         {{Qt::Key_L, Qt::AltModifier}, {Qt::Key_Escape, Qt::NoModifier}},
+         std::nullopt},
+    };
+    QWidget owner;
+    ui::QtDialogService service;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList merged;
+        DialogUser user({[&](QWidget* modal) {
+            ASSERT_EQ(modal->objectName(), latin("ConflictDialog"));
+            modal->activateWindow();
+            if (!QTest::qWaitForWindowActive(modal)) {
+                ADD_FAILURE() << "the dialog did not become active";
+                QTest::keyClick(modal, Qt::Key_Escape);
+                return;
+            }
+            auto* table = modal->findChild<QTableWidget*>(latin("ConflictTable"));
+            ASSERT_EQ(table->rowCount(), 3);
+            EXPECT_EQ(table->item(1, 4)->text(), latin("Commander"));
+            for (std::size_t i = 0; i < c.keys.size(); ++i) {
+                if (i + 1 == c.keys.size()) {  // the merged values as the user decides
+                    for (int row = 0; row < table->rowCount(); ++row) {
+                        merged << table->item(row, 5)->text();
+                    }
+                }
+                QTest::keyClick(QApplication::focusWidget(), c.keys[i].first, c.keys[i].second);
+                if (c.keys[i].second == Qt::AltModifier) {
+                    // A button's letter clicks it animated, a moment later.
+                    constexpr int kAnimatedClick = 250;
+                    QTest::qWait(kAnimatedClick);
+                }
+            }
+        }});
+        EXPECT_EQ(service.decideConflicts(&owner, rows), c.decided);
+        EXPECT_TRUE(user.done());
+        if (c.decided) {
+            for (std::size_t row = 0; row < rows.size(); ++row) {
+                EXPECT_EQ(merged.value(static_cast<int>(row)),
+                          (*c.decided)[row] ? rows[row].theirs + latin(" (theirs)")
+                                            : rows[row].mine + latin(" (mine)"));
+            }
         }
     }
 }

@@ -122,9 +122,9 @@ TEST_F(Versions, EveryWriteOverAPilotKeepsWhatItReplaces) {
         const PilotRecord saved = window->record();
         edit("CapturesEdit", "1234");
         writeRecord(dir / "A.TFR", y);
-        dialogs.answerOverwrite(true);
+        dialogs.answerChangedOnDisk(ui::ChangedFileChoice::Overwrite);
         trigger("SaveTFR1");
-        EXPECT_EQ(dialogs.questions.back().kind, FakeDialogs::Question::Kind::Overwrite);
+        EXPECT_EQ(dialogs.questions.back().kind, FakeDialogs::Question::Kind::ChangedOnDisk);
         // What this window saved before was the other program's to replace.
         EXPECT_EQ(keptOf(dir / "A.TFR"), (Kept{{y, Origin::ChangedByOther}, {x, Origin::Opened}}));
         EXPECT_NE(readBytes(dir / "A.TFR"), testing_support::bytesOf(saved));

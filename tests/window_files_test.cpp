@@ -8,6 +8,8 @@
 #include <string>
 
 #include <QDir>
+#include <QPushButton>
+#include <QTest>
 
 #include "PilotReport.h"
 #include "WindowFixture.h"
@@ -111,9 +113,11 @@ TEST_F(WindowShell, EachFileCommandSetsNameTitleAndCleanStateTogether) {
          },
          "Noname.TFR", false},
         {"Reload",
-         [this] {
-             dialogs.answerSaveChanges(ui::SaveChoice::Discard);
-             window->reloadFile();
+         [&] {
+             writeRecord(pilotPath, showableRecord(73));
+             auto* notice = control("DiskChangeBar");
+             ASSERT_TRUE(QTest::qWaitFor([notice] { return !notice->isHidden(); }));
+             QTest::mouseClick(control<QPushButton>("ReloadButton"), Qt::LeftButton);
          },
          pilotPath, false},
     };

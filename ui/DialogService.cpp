@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "AboutBox.h"
+#include "ConflictDialog.h"
 
 namespace ui {
 
@@ -68,6 +69,18 @@ bool askToWriteOver(QWidget* parent, const QString& question, const QString& wri
 }
 
 }  // namespace
+
+QString reloadCaption(bool unsavedEdits) {
+    return unsavedEdits ? QStringLiteral("Drop My Changes and &Reload") : QStringLiteral("&Reload");
+}
+
+QString overwriteCaption() {
+    return QStringLiteral("&Overwrite Their Changes");
+}
+
+QString mergeCaption() {
+    return QStringLiteral("&Merge");
+}
 
 std::optional<FileChoice> QtDialogService::chooseFile(QWidget* parent,
                                                       const FileDialogOptions& options,
@@ -135,9 +148,37 @@ SaveChoice QtDialogService::askSaveChanges(QWidget* parent, const QString& quest
     }
 }
 
-// Cancel is the default: pressing Enter keeps the other program's bytes.
-bool QtDialogService::askOverwrite(QWidget* parent, const QString& question) {
-    return askToWriteOver(parent, question, QStringLiteral("&Overwrite"));
+// Merge is the default: pressing Enter loses neither side's changes.
+ChangedFileChoice QtDialogService::askChangedOnDisk(QWidget* parent, const QString& question,
+                                                    bool unsavedEdits) {
+    QMessageBox box(QMessageBox::Warning, caption(), question, QMessageBox::Cancel, parent);
+    box.setInformativeText(QStringLiteral(
+        "Merge keeps your changes and theirs, field by field, and asks where both changed "
+        "the same field."));
+    QPushButton* merge = box.addButton(mergeCaption(), QMessageBox::AcceptRole);
+    QPushButton* reload = box.addButton(reloadCaption(unsavedEdits), QMessageBox::DestructiveRole);
+    QPushButton* overwrite = box.addButton(overwriteCaption(), QMessageBox::DestructiveRole);
+    box.setDefaultButton(merge);
+    box.setEscapeButton(QMessageBox::Cancel);
+    markLetters(box);
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked == merge) {
+        return ChangedFileChoice::Merge;
+    }
+    if (clicked == reload) {
+        return ChangedFileChoice::Reload;
+    }
+    return clicked == overwrite ? ChangedFileChoice::Overwrite : ChangedFileChoice::Cancel;
+}
+
+std::optional<std::vector<bool>> QtDialogService::decideConflicts(
+    QWidget* parent, const std::vector<ConflictRow>& rows) {
+    ConflictDialog dialog(rows, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.takesTheirs();
 }
 
 // Cancel is the default: pressing Enter keeps the file that is there.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,26 @@ struct FileChoice {
 // The answer to "Save changes to NAME?".
 enum class SaveChoice { Save, Discard, Cancel };
 
+// The answer to "NAME was changed by another program since it was opened." before a Save.
+enum class ChangedFileChoice { Merge, Reload, Overwrite, Cancel };
+
+// The captions of the answers to a file changed on disk, alike in the notice and in Save's
+// question: "Drop My Changes and Reload" while there are unsaved edits, "Reload" otherwise;
+// "Overwrite Their Changes"; "Merge".
+[[nodiscard]] QString reloadCaption(bool unsavedEdits);
+[[nodiscard]] QString overwriteCaption();
+[[nodiscard]] QString mergeCaption();
+
+// A field that both the user and another program changed, to different values: its name as
+// the window shows it, its name in the record, and the three values as the window shows them.
+struct ConflictRow {
+    QString field;
+    QString recordName;
+    QString base;
+    QString mine;
+    QString theirs;
+};
+
 // The seam between the windows and the modal dialogs of the desktop: the windows never
 // call QFileDialog or QMessageBox themselves, so tests answer with canned replies. Every
 // box is modal and belongs to `parent`, so that the desktop shows it above that window.
@@ -48,9 +69,16 @@ public:
     // `detail` (what Save would change) stands below it.
     [[nodiscard]] virtual SaveChoice askSaveChanges(QWidget* parent, const QString& question,
                                                     const QString& detail) = 0;
-    // The question before a file another program changed is written over, with Overwrite
-    // and Cancel; true for Overwrite.
-    [[nodiscard]] virtual bool askOverwrite(QWidget* parent, const QString& question) = 0;
+    // The question before a file another program changed is written over, with Merge,
+    // Reload ("Drop My Changes and Reload" when there are `unsavedEdits`), "Overwrite Their
+    // Changes" and Cancel.
+    [[nodiscard]] virtual ChangedFileChoice askChangedOnDisk(QWidget* parent,
+                                                             const QString& question,
+                                                             bool unsavedEdits) = 0;
+    // Lets the user decide each conflict of a merge: for each row, true to take theirs, false
+    // to keep mine; nothing on Cancel.
+    [[nodiscard]] virtual std::optional<std::vector<bool>> decideConflicts(
+        QWidget* parent, const std::vector<ConflictRow>& rows) = 0;
     // The question before an existing file the window did not open is written over, with
     // Replace and Cancel; true for Replace.
     [[nodiscard]] virtual bool askReplace(QWidget* parent, const QString& question) = 0;
@@ -74,7 +102,10 @@ public:
     void showError(QWidget* parent, const QString& text, const QString& file) override;
     [[nodiscard]] SaveChoice askSaveChanges(QWidget* parent, const QString& question,
                                             const QString& detail) override;
-    [[nodiscard]] bool askOverwrite(QWidget* parent, const QString& question) override;
+    [[nodiscard]] ChangedFileChoice askChangedOnDisk(QWidget* parent, const QString& question,
+                                                     bool unsavedEdits) override;
+    [[nodiscard]] std::optional<std::vector<bool>> decideConflicts(
+        QWidget* parent, const std::vector<ConflictRow>& rows) override;
     [[nodiscard]] bool askReplace(QWidget* parent, const QString& question) override;
     void showFolder(QWidget* parent, const QString& folder) override;
     void showUnopenedAddress(QWidget* parent, const QString& text, const QString& address) override;

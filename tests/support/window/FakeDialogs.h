@@ -25,7 +25,7 @@ public:
         QString file;
     };
     struct Question {
-        enum class Kind { SaveChanges, Overwrite, Replace };
+        enum class Kind { SaveChanges, ChangedOnDisk, Replace, Conflicts };
         Kind kind;
         QString text;
         QWidget* parent;
@@ -37,11 +37,16 @@ public:
     }
     void answerCancel() { m_answers.push_back(std::nullopt); }
     void answerSaveChanges(ui::SaveChoice choice) { m_saveAnswers.push_back(choice); }
-    void answerOverwrite(bool overwrite) { m_overwriteAnswers.push_back(overwrite); }
+    void answerChangedOnDisk(ui::ChangedFileChoice choice) { m_changedAnswers.push_back(choice); }
+    // For each conflict, true to take theirs; nothing to cancel.
+    void answerConflicts(std::optional<std::vector<bool>> choices) {
+        m_conflictAnswers.push_back(std::move(choices));
+    }
     void answerReplace(bool replace) { m_replaceAnswers.push_back(replace); }
     // Whether every canned answer to a question was used.
     [[nodiscard]] bool questionsAnswered() const {
-        return m_saveAnswers.empty() && m_overwriteAnswers.empty() && m_replaceAnswers.empty();
+        return m_saveAnswers.empty() && m_changedAnswers.empty() && m_replaceAnswers.empty() &&
+               m_conflictAnswers.empty();
     }
 
     std::optional<ui::FileChoice> chooseFile(QWidget*, const ui::FileDialogOptions& options,
@@ -65,9 +70,18 @@ public:
         questions.push_back({Question::Kind::SaveChanges, question, parent, detail});
         return next(m_saveAnswers, ui::SaveChoice::Cancel, question);
     }
-    bool askOverwrite(QWidget* parent, const QString& question) override {
-        questions.push_back({Question::Kind::Overwrite, question, parent, {}});
-        return next(m_overwriteAnswers, false, question);
+    ui::ChangedFileChoice askChangedOnDisk(QWidget* parent, const QString& question,
+                                           bool unsavedEdits) override {
+        questions.push_back({Question::Kind::ChangedOnDisk, question, parent,
+                             unsavedEdits ? QStringLiteral("unsaved edits") : QString()});
+        return next(m_changedAnswers, ui::ChangedFileChoice::Cancel, question);
+    }
+    std::optional<std::vector<bool>> decideConflicts(
+        QWidget* parent, const std::vector<ui::ConflictRow>& rows) override {
+        conflicts = rows;
+        questions.push_back({Question::Kind::Conflicts, QStringLiteral("conflicts"), parent, {}});
+        return next(m_conflictAnswers, std::optional<std::vector<bool>>(),
+                    QStringLiteral("conflicts"));
     }
     bool askReplace(QWidget* parent, const QString& question) override {
         questions.push_back({Question::Kind::Replace, question, parent, {}});
@@ -82,6 +96,7 @@ public:
     std::vector<Request> requests;
     std::vector<ShownError> errors;
     std::vector<Question> questions;
+    std::vector<ui::ConflictRow> conflicts;             // the rows of the last conflict dialog
     std::vector<std::pair<QString, QString>> unopened;  // text, address
     std::vector<QString> shownFolders;
     int aboutShown = 0;
@@ -100,7 +115,8 @@ private:
 
     std::deque<std::optional<ui::FileChoice>> m_answers;
     std::deque<ui::SaveChoice> m_saveAnswers;
-    std::deque<bool> m_overwriteAnswers;
+    std::deque<ui::ChangedFileChoice> m_changedAnswers;
+    std::deque<std::optional<std::vector<bool>>> m_conflictAnswers;
     std::deque<bool> m_replaceAnswers;
 };
 
