@@ -30,6 +30,7 @@ DiskChangeBar::DiskChangeBar(QWidget* parent) : NoticeBar(QStringLiteral("DiskCh
     QHBoxLayout* layout = row();
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("DiskChangeText"));
+    m_text->setWordWrap(true);
     layout->addWidget(m_text, 1);
     auto* merge =
         addButton(*layout, ui::mergeCaption(), "MergeButton",
@@ -71,8 +72,14 @@ void DiskChangeBar::clear() {
     hideNotice();
 }
 
+// The notice grows when the longer caption leaves the text less room.
 void DiskChangeBar::setUnsavedEdits(bool unsavedEdits) {
     m_reload->setText(ui::reloadCaption(unsavedEdits));
+    const int height = minimumHeight();
+    fitHeight(*m_text);
+    if (!isHidden() && minimumHeight() != height) {
+        Q_EMIT shownChanged();
+    }
 }
 
 void DiskChangeBar::dismiss() {

@@ -1,6 +1,9 @@
 #include "NoticeBar.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 
 #include "WindowStyle.h"
@@ -33,6 +36,20 @@ void NoticeBar::paintEvent(QPaintEvent* event) {
     painter.setPen(highlight);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     QFrame::paintEvent(event);
+}
+
+void NoticeBar::fitHeight(const QLabel& text) {
+    const QMargins margins = m_row->contentsMargins();
+    int textWidth = parentWidget()->width() - margins.left() - margins.right() - 2 * frameWidth();
+    for (int i = 0; i < m_row->count(); ++i) {
+        const QWidget* widget = m_row->itemAt(i)->widget();
+        if (widget != nullptr && widget != &text) {
+            textWidth -= widget->sizeHint().width() + m_row->spacing();
+        }
+    }
+    const int textHeight = text.heightForWidth(std::max(textWidth, 1));
+    setFixedHeight(
+        std::max(kHeight, textHeight + margins.top() + margins.bottom() + 2 * frameWidth()));
 }
 
 void NoticeBar::setShown(bool shown) {

@@ -3,6 +3,7 @@
 #include <QFrame>
 
 class QHBoxLayout;
+class QLabel;
 
 namespace editor {
 
@@ -24,6 +25,9 @@ protected:
 
     [[nodiscard]] QHBoxLayout* row() const { return m_row; }
     void setShown(bool shown);
+    // As high as `text`, wrapped, needs beside the row's other widgets, at the width of the
+    // window.
+    void fitHeight(const QLabel& text);
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -64,25 +64,13 @@ void OpeningNotice::showChanges(const pilot::PilotRecord& loaded, const pilot::P
         return;
     }
     m_text->setText(noticeText(loaded, shown, changed));
-    fitHeight();
+    fitHeight(*m_text);
     setShown(true);
     Q_EMIT shownChanged();  // the height may have changed with the text
 }
 
 void OpeningNotice::dismiss() {
     setShown(false);
-}
-
-// As high as the text needs beside the buttons, at the width of the window.
-void OpeningNotice::fitHeight() {
-    const QMargins margins = layout()->contentsMargins();
-    const int spacing = layout()->spacing();
-    const int textWidth = parentWidget()->width() - margins.left() - margins.right() -
-                          2 * frameWidth() - m_list->sizeHint().width() -
-                          m_dismiss->sizeHint().width() - 2 * spacing;
-    const int textHeight = m_text->heightForWidth(std::max(textWidth, 1));
-    setFixedHeight(
-        std::max(kHeight, textHeight + margins.top() + margins.bottom() + 2 * frameWidth()));
 }
 
 }  // namespace editor

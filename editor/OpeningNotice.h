@@ -28,8 +28,6 @@ Q_SIGNALS:
     void listRequested();
 
 private:
-    void fitHeight();
-
     QLabel* m_text = nullptr;
     QPushButton* m_list = nullptr;
     QPushButton* m_dismiss = nullptr;

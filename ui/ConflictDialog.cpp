@@ -15,7 +15,7 @@ namespace {
 enum Column { kField, kRecordName, kBase, kMine, kTheirs, kMerged, kColumns };
 
 constexpr int kRowPadding = 6;
-constexpr int kWidth = 860;
+constexpr int kWidth = 700;
 constexpr int kHeight = 360;
 
 QPushButton* addButton(QHBoxLayout& row, const QString& text, const char* name,
