@@ -19,10 +19,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QTest>
 
+#include "ConflictDialog.h"
 #include "FakeDialogs.h"
 #include "MarkPainting.h"
 #include "PilotRecord.h"
@@ -100,6 +103,7 @@ protected:
         m_window.LoadPilotFile(QString::fromStdString(pilot.string()));
         m_window.ProblemsClick();
         m_window.GoToFieldClick();
+        m_conflicts.show();
         QApplication::processEvents();
     }
     ~WindowLayout() override { QDir::setCurrent(m_savedDirectory); }
@@ -110,7 +114,8 @@ protected:
                 testing_support::control(m_window, "CompareDialog"),
                 testing_support::control(m_window, "HistoryDialog"),
                 testing_support::control(m_window, "ProblemsDialog"),
-                testing_support::control(m_window, "GoToFieldDialog")};
+                testing_support::control(m_window, "GoToFieldDialog"),
+                &m_conflicts};
     }
 
     template <typename Widget>
@@ -130,6 +135,16 @@ protected:
     testing_support::TempDir m_dir;
     testing_support::FakeDialogs m_dialogs;
     editor::TForm1 m_window{QStringList{}, m_dialogs};
+    // The widest rows a merge's conflicts have.
+    ui::ConflictDialog m_conflicts{
+        {{QStringLiteral("Battle 20, mission 8: bonus goal"),
+          QStringLiteral("BattleBonusGoals[19] bit 7"), QStringLiteral("not ticked"),
+          QStringLiteral("ticked"), QStringLiteral("not ticked")},
+         {QStringLiteral("Combat chamber, TIE Interceptor, mission 8: score"),
+          QStringLiteral("CombatScore[1][7]"), kWidestScore, kWidestScore, kWidestScore},
+         {QStringLiteral("Rank"), QStringLiteral("Rank"), QStringLiteral("Flight Cadet"),
+          QStringLiteral("Commander"), QStringLiteral("9 (unknown)")}},
+        &m_window};
 };
 
 // The registrations set the screen's resolution through the platform; QT_FONT_DPI names it.
@@ -211,13 +226,21 @@ TEST_F(WindowLayout, UntickedBoxesRadioButtonsAndEditFramesStandOut) {
 }
 
 // The notice of a file changed on disk takes the palette's colours: its text reads on its
-// background under a dark palette too.
+// background under a dark palette too. With unsaved edits its longest captions and its
+// text, wrapped, are shown whole.
 TEST_F(WindowLayout, TheDiskChangeNoticeTakesThePalettesColours) {
+    m_window.MarkChanged();
+    testing_support::writeRecord(m_dir / "problems.TFR", testing_support::patternedRecord(9));
     auto* notice = testing_support::control(m_window, "DiskChangeBar");
+    ASSERT_TRUE(QTest::qWaitFor([notice] { return !notice->isHidden(); }));
     auto* text = testing_support::control<QLabel>(m_window, "DiskChangeText");
-    text->setText(QStringLiteral("ACE.TFR was changed by another program since it was opened."));
-    notice->show();
-    QApplication::processEvents();
+    EXPECT_LE(text->heightForWidth(text->width()), text->height());
+    for (auto* button : notice->findChildren<QPushButton*>()) {
+        SCOPED_TRACE(button->text().toStdString());
+        EXPECT_LE(button->sizeHint().width(), button->width());
+    }
+    EXPECT_EQ(testing_support::control<QPushButton>(m_window, "ReloadButton")->text(),
+              QStringLiteral("Drop My Changes and &Reload"));
     const QImage drawn = notice->grab().toImage();
     const QColor background = drawn.pixelColor(3, drawn.height() / 2);
     EXPECT_GE(

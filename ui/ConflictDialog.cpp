@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "WindowStyle.h"
+
 namespace ui {
 
 namespace {
@@ -34,6 +36,7 @@ ConflictDialog::ConflictDialog(std::vector<ConflictRow> rows, QWidget* parent)
     : QDialog(parent), m_rows(std::move(rows)), m_theirs(m_rows.size(), false) {
     setObjectName(QStringLiteral("ConflictDialog"));
     setWindowTitle(QStringLiteral("Merge: Fields Changed on Both Sides"));
+    setFont(windowFont(kWindowFontPixels));
     resize(kWidth, kHeight);
 
     auto* layout = new QVBoxLayout(this);
