@@ -1,6 +1,5 @@
 #include "DiskChangeBar.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -12,37 +11,19 @@ QString changedByAnotherProgram(const QString& name) {
     return QStringLiteral("%1 was changed by another program since it was opened.").arg(name);
 }
 
-namespace {
-
-QPushButton* addButton(QHBoxLayout& row, const QString& text, const char* name,
-                       const QString& tip) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setToolTip(tip);
-    row.addWidget(button);
-    return button;
-}
-
-}  // namespace
-
 DiskChangeBar::DiskChangeBar(QWidget* parent) : NoticeBar(QStringLiteral("DiskChangeBar"), parent) {
     setAccessibleName(QStringLiteral("File changed on disk"));
-    QHBoxLayout* layout = row();
-    m_text = new QLabel(this);
-    m_text->setObjectName(QStringLiteral("DiskChangeText"));
-    m_text->setWordWrap(true);
-    layout->addWidget(m_text, 1);
-    auto* merge =
-        addButton(*layout, ui::mergeCaption(), "MergeButton",
-                  QStringLiteral("Keep your changes and theirs, field by field; where both "
-                                 "changed a field, you choose"));
-    m_reload = addButton(*layout, ui::reloadCaption(false), "ReloadButton",
+    m_text = addText("DiskChangeText");
+    auto* merge = addButton(ui::mergeCaption(), "MergeButton",
+                            QStringLiteral("Keep your changes and theirs, field by field; where "
+                                           "both changed a field, you choose"));
+    m_reload = addButton(ui::reloadCaption(false), "ReloadButton",
                          QStringLiteral("Show the file as the other program left it; Undo "
                                         "brings your changes back"));
-    auto* overwrite = addButton(*layout, ui::overwriteCaption(), "OverwriteButton",
+    auto* overwrite = addButton(ui::overwriteCaption(), "OverwriteButton",
                                 QStringLiteral("Save the pilot shown over the other program's "
                                                "bytes, which the history keeps"));
-    auto* dismiss = addButton(*layout, QStringLiteral("&Dismiss"), "DismissButton",
+    auto* dismiss = addButton(QStringLiteral("&Dismiss"), "DismissButton",
                               QStringLiteral("Keep the pilot shown; Save asks before writing"));
 
     connect(merge, &QPushButton::clicked, this, &DiskChangeBar::mergeRequested);

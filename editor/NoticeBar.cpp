@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 
 #include "WindowStyle.h"
 
@@ -36,6 +37,22 @@ void NoticeBar::paintEvent(QPaintEvent* event) {
     painter.setPen(highlight);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     QFrame::paintEvent(event);
+}
+
+QLabel* NoticeBar::addText(const char* name) {
+    auto* text = new QLabel(this);
+    text->setObjectName(QLatin1String(name));
+    text->setWordWrap(true);
+    m_row->addWidget(text, 1);
+    return text;
+}
+
+QPushButton* NoticeBar::addButton(const QString& text, const char* name, const QString& tip) {
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(tip);
+    m_row->addWidget(button);
+    return button;
 }
 
 void NoticeBar::fitHeight(const QLabel& text) {

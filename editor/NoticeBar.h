@@ -4,6 +4,7 @@
 
 class QHBoxLayout;
 class QLabel;
+class QPushButton;
 
 namespace editor {
 
@@ -23,7 +24,9 @@ Q_SIGNALS:
 protected:
     NoticeBar(const QString& name, QWidget* parent);
 
-    [[nodiscard]] QHBoxLayout* row() const { return m_row; }
+    // The notice's text, wrapped, on the left of the row; its buttons after it.
+    [[nodiscard]] QLabel* addText(const char* name);
+    [[nodiscard]] QPushButton* addButton(const QString& text, const char* name, const QString& tip);
     void setShown(bool shown);
     // As high as `text`, wrapped, needs beside the row's other widgets, at the width of the
     // window.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -39,19 +38,11 @@ QString noticeText(const pilot::PilotRecord& loaded, const pilot::PilotRecord& s
 
 OpeningNotice::OpeningNotice(QWidget* parent) : NoticeBar(QStringLiteral("OpeningNotice"), parent) {
     setAccessibleName(QStringLiteral("Values changed by opening"));
-    QHBoxLayout* layout = row();
-    m_text = new QLabel(this);
-    m_text->setObjectName(QStringLiteral("OpeningNoticeText"));
-    m_text->setWordWrap(true);
-    layout->addWidget(m_text, 1);
-    m_list = new QPushButton(QStringLiteral("&Problems"), this);
-    m_list->setObjectName(QStringLiteral("NoticeProblemsButton"));
-    m_list->setToolTip(QStringLiteral("List every value opening changed, and the other problems"));
-    layout->addWidget(m_list);
-    m_dismiss = new QPushButton(QStringLiteral("Dis&miss"), this);
-    m_dismiss->setObjectName(QStringLiteral("NoticeDismissButton"));
-    m_dismiss->setToolTip(QStringLiteral("Hide the notice; the list of problems keeps the values"));
-    layout->addWidget(m_dismiss);
+    m_text = addText("OpeningNoticeText");
+    m_list = addButton(QStringLiteral("&Problems"), "NoticeProblemsButton",
+                       QStringLiteral("List every value opening changed, and the other problems"));
+    m_dismiss = addButton(QStringLiteral("Dis&miss"), "NoticeDismissButton",
+                          QStringLiteral("Hide the notice; the list of problems keeps the values"));
 
     connect(m_list, &QPushButton::clicked, this, &OpeningNotice::listRequested);
     connect(m_dismiss, &QPushButton::clicked, this, &OpeningNotice::dismiss);
