@@ -8,6 +8,8 @@
 #include "DiskChangeBar.h"
 #include "EditHistory.h"
 #include "FileNames.h"
+#include "OpeningNotice.h"
+#include "ProblemMarks.h"
 #include "RecordMerge.h"
 #include "TForm1.h"
 #include "VersionKeeper.h"
@@ -92,6 +94,9 @@ void TForm1::takeDiskAsBase(const pilot::LoadedPilot& disk) {
     m_cleanRecord = disk.record;
     m_fileStamp = disk.stamp;
     m_diskChangeBar->clear();
+    // What opening changed says nothing of the file as it is now.
+    m_openingNotice->dismiss();
+    m_problems->clearCorrections();
 }
 
 // The record shown becomes `shown` as one undo step, with the disk's bytes as the base.

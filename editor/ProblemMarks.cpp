@@ -58,14 +58,21 @@ void ProblemMarks::update() {
     }
 }
 
+// Each value opening changed is named in check's words for the value as the file holds it,
+// where check says anything of it, and as a change otherwise. Its remedy is done already.
 void ProblemMarks::setCorrections(const pilot::PilotRecord& loaded,
                                   const pilot::PilotRecord& shown) {
     m_corrections.clear();
+    const std::vector<pilot::Problem> inTheFile = pilot::checkRecord(loaded);
     for (const pilot::RecordItem& item : pilot::differences(loaded, shown)) {
-        m_corrections.push_back(
-            {pilot::Severity::Warning,
-             {item.path},
-             "Opening changed " + pilot::itemChange(loaded, shown, item) + ". Save writes it."});
+        const auto said = std::ranges::find_if(inTheFile, [&](const pilot::Problem& problem) {
+            return !problem.elements.empty() && problem.elements.front() == item.path;
+        });
+        const std::string message =
+            said != inTheFile.end()
+                ? said->message + ". Opening changed it; Save writes it."
+                : "Opening changed " + pilot::itemChange(loaded, shown, item) + ". Save writes it.";
+        m_corrections.push_back({pilot::Severity::Warning, {item.path}, message});
     }
     update();
 }
@@ -183,6 +190,10 @@ void ProblemMarks::showCount() {
                          : count == 1 ? QStringLiteral("1 problem")
                                       : QStringLiteral("%1 problems").arg(count));
     m_countPanel.setCursor(count == 0 ? Qt::ArrowCursor : Qt::PointingHandCursor);
+    // A screen reader hears the count, and what a click does.
+    m_countPanel.setAccessibleName(count == 0 ? QStringLiteral("Third status panel, empty")
+                                              : m_countPanel.text() + QStringLiteral(", listed "
+                                                                                     "on a click"));
 }
 
 bool ProblemMarks::eventFilter(QObject* watched, QEvent* event) {

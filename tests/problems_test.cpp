@@ -330,13 +330,22 @@ TEST_F(Problems, OpeningSaysWhichValuesItChanged) {
     EXPECT_EQ(count(), latin("2 problems"));
     EXPECT_EQ(listed(2),
               (QStringList{
-                  QStringLiteral("Opening changed Total score 99999 \u2192 23800. Save "
-                                 "writes it."),
-                  QStringLiteral("Opening changed Skill 65535 \u2192 0. Save writes it."),
+                  QStringLiteral("Total score 99999 differs from the sum of the mission scores, "
+                                 "23800. Opening changed it; Save writes it."),
+                  QStringLiteral("Skill 65535 is the reset value, which the editor turns into 0. "
+                                 "Opening changed it; Save writes it."),
               }));
     EXPECT_EQ(marks(),
               (MarkMap{{"TotalScoreEdit1", Severity::Warning}, {"Edit83", Severity::Warning}}));
-    // The notice's button opens the list; Dismiss hides the notice, and the list keeps them.
+    // The notice's button and a click on the count open the list; Dismiss hides the notice,
+    // and the list keeps them.
+    for (const char* opener : {"NoticeProblemsButton", "StatusPanel3"}) {
+        SCOPED_TRACE(opener);
+        QTest::mouseClick(control(opener), Qt::LeftButton);
+        auto* list = control("ProblemsDialog");
+        ASSERT_TRUE(QTest::qWaitFor([list] { return list->isVisible(); }));
+        list->close();
+    }
     QTest::mouseClick(control("NoticeDismissButton"), Qt::LeftButton);
     EXPECT_FALSE(notice->isVisible());
     EXPECT_EQ(count(), latin("2 problems"));
@@ -352,6 +361,16 @@ TEST_F(Problems, OpeningSaysWhichValuesItChanged) {
 
     // A file the window shows as it is changes nothing, and says nothing.
     openPilot(saved);
+    EXPECT_FALSE(control("OpeningNotice")->isVisible());
+    EXPECT_EQ(count(), QString());
+
+    // A reload shows the file as the game left it: what opening changed goes.
+    openPilot(pilot);
+    PilotRecord promoted = saved;
+    promoted.setU8(Field::Rank, 3);
+    writeRecord(dir / "pilot.TFR", promoted);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !control("DiskChangeBar")->isHidden(); }));
+    QTest::mouseClick(control("ReloadButton"), Qt::LeftButton);
     EXPECT_FALSE(control("OpeningNotice")->isVisible());
     EXPECT_EQ(count(), QString());
 }
