@@ -1,7 +1,6 @@
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
+#include <variant>
 
 #include <CLI/CLI.hpp>
 
@@ -20,16 +19,19 @@ struct NewOptions {
     bool force = false;
 };
 
+// Without --force the file must not exist, as the save finds it under its lock: a file
+// another program makes meanwhile is refused too. What --force replaces is kept.
 int runNew(const NewOptions& options) {
-    std::error_code ignored;
-    if (!options.force && std::filesystem::exists(options.output, ignored)) {
+    pilot::history::ReplacedVersionKeeper keeper(options.output, pilot::history::Origin::Replaced);
+    const pilot::ExpectedFile expected =
+        options.force ? pilot::ExpectedFile(pilot::AnyFile{}) : pilot::NoFile{};
+    const auto result = pilot::savePilotFileChecked(options.output, pilot::PilotRecord::newPilot(),
+                                                    expected, keeper.keeper());
+    if (std::holds_alternative<pilot::ChangedOnDisk>(result)) {
         reportRefusal("new: " + options.output + " exists; --force replaces it");
         return kFailure;
     }
-    // What --force replaces is kept.
-    pilot::history::ReplacedVersionKeeper keeper(options.output, pilot::history::Origin::Replaced);
-    if (const auto error =
-            pilot::savePilotFile(options.output, pilot::PilotRecord::newPilot(), keeper.keeper())) {
+    if (const auto* error = std::get_if<pilot::IoError>(&result)) {
         reportIoError(options.output, *error);
         return kFailure;
     }

@@ -22,9 +22,12 @@ void addPilotList(CLI::App& command) {
 }
 
 void reportIoError(const std::filesystem::path& path, const pilot::IoError& error, bool folder) {
+    std::error_code ignored;
+    const bool aFolder = !folder && error.code == pilot::IoError::AccessDenied &&
+                         std::filesystem::is_directory(path, ignored);
     std::cerr << "brevanta-cli: " << path.string() << ": error " << error.code << ": "
               << pilot::withClosingPeriod(error.message()) << " ("
-              << pilot::plainReason(error, folder ? std::filesystem::path() : path) << ")\n";
+              << pilot::plainReason(error, aFolder) << ")\n";
 }
 
 void reportRefusal(std::string_view message) {

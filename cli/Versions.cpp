@@ -32,7 +32,8 @@ std::optional<pilot::history::Entry> versionOrRefuse(const std::filesystem::path
     }
     if (number < 1 || number > versions->size()) {
         reportRefusal(std::string(command) + ": " + pilot.string() + " has " +
-                      std::to_string(versions->size()) + " kept versions" +
+                      std::to_string(versions->size()) +
+                      (versions->size() == 1 ? " kept version" : " kept versions") +
                       (versions->empty()
                            ? ""
                            : ", numbered 1 (the newest) to " + std::to_string(versions->size())));

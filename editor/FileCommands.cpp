@@ -157,9 +157,12 @@ void TForm1::SaveAs1Click() {
 }
 
 // A failed write keeps the previous name, which the title still shows. The dialog has asked
-// before replacing an existing file, which the history keeps all the same.
+// before replacing the file it names, which the history keeps all the same; a name the
+// extension was added to here is another file, replaced only when the user says so.
 void TForm1::saveRecordAs(const QString& chosenName) {
-    SavePilotFile(withExtension(chosenName, QStringLiteral(".TFR")), pilot::AnyFile{});
+    const QString name = withExtension(chosenName, QStringLiteral(".TFR"));
+    SavePilotFile(name,
+                  name == chosenName ? pilot::ExpectedFile(pilot::AnyFile{}) : pilot::NoFile{});
 }
 
 // The report replaces an existing file only once it is complete. Afterwards the name points

@@ -78,6 +78,7 @@ void TForm1::showKeepFailure(const std::optional<pilot::history::KeepFailure>& f
     if (!failure) {
         m_keepNotice->clear();
         m_keepNotice->setToolTip({});
+        m_keepNotice->setAccessibleName(QStringLiteral("First status panel, empty"));
         return;
     }
     const QString text =
@@ -86,6 +87,7 @@ void TForm1::showKeepFailure(const std::optional<pilot::history::KeepFailure>& f
         text, Qt::ElideRight, m_keepNotice->contentsRect().width()));
     m_keepNotice->setToolTip(text + QStringLiteral("\n") +
                              QString::fromStdString(failure->concerning.string()));
+    m_keepNotice->setAccessibleName(text);
 }
 
 }  // namespace editor

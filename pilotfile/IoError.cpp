@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <string_view>
+#include <system_error>
 
 namespace pilot {
 
@@ -91,10 +92,8 @@ IoError IoError::fromErrno(int errnoValue, Transfer transfer) {
     return {errnoValue};
 }
 
-std::string plainReason(const IoError& error, const std::filesystem::path& path) {
-    std::error_code ignored;
-    if (error.code == IoError::AccessDenied && !path.empty() &&
-        std::filesystem::is_directory(path, ignored)) {
+std::string plainReason(const IoError& error, bool aFolder) {
+    if (error.code == IoError::AccessDenied && aFolder) {
         return "access denied: it is a folder, not a file";
     }
     const auto* known =

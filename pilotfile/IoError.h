@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 namespace pilot {
@@ -43,10 +42,10 @@ struct IoError {
 };
 
 // What the error means in plain English, for those who read no German: "the file does not
-// exist", or "access denied: it is a folder, not a file" when `path`, the file that was to
-// be read or written, is a folder. A code that stands for a system error gives the
-// system's own words for it.
-[[nodiscard]] std::string plainReason(const IoError& error, const std::filesystem::path& path = {});
+// exist", or "access denied: it is a folder, not a file" when the file that was to be read
+// or written is `aFolder`. A code that stands for a system error gives the system's own
+// words for it.
+[[nodiscard]] std::string plainReason(const IoError& error, bool aFolder = false);
 
 // The text of an error box: the message with "." appended when its last character sorts
 // after "." ("Datei nicht gefunden." and "I/O-Fehler 32.", but "Lesen nach Dateiende (EOF)",

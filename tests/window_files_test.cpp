@@ -238,6 +238,24 @@ INSTANTIATE_TEST_SUITE_P(Types, SaveAsNaming,
                                            NamingCase{"ab", 1, "ab.TXT", "ab.TFR"},
                                            NamingCase{"pilot.tfr", 1, "pilot.tfr", "pilot.TFR"}));
 
+// The dialog asked about the name it showed; the file of the name the extension was added
+// to is replaced only when the user says so.
+TEST_F(WindowShell, SaveAsAsksBeforeReplacingTheFileItsExtensionNames) {
+    const PilotRecord there = showableRecord(12);
+    const PilotRecord shown = showableRecord(13);
+    writeRecord(dir / "ace.bak1.TFR", there);
+    writeRecord(dir / "in.TFR", shown);
+    open(dir / "in.TFR");
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace);
+        dialogs.answerReplace(replace);
+        saveAs(dir / "ace.bak1", 0);
+        ASSERT_EQ(dialogs.questions.size(), replace ? 2U : 1U);
+        EXPECT_EQ(dialogs.questions.back().text, latin("ace.bak1.TFR already exists. Replace it?"));
+        EXPECT_EQ(readBytes(dir / "ace.bak1.TFR"), bytesOf(replace ? shown : there));
+    }
+}
+
 // Every way of writing a file that fails leaves the old file, the name, the title and the
 // mark as they were.
 TEST_F(WindowShell, FailedWritesKeepTheOldFileAndTheOldName) {

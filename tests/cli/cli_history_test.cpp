@@ -151,9 +151,9 @@ TEST(CliHistory, NumbersAndCombinationsWithoutAVersionAreRefused) {
     };
     const std::vector<Case> cases = {
         {{"restore", "P.TFR", "2"},
-         "brevanta-cli: restore: P.TFR has 1 kept versions, numbered 1 (the newest) to 1\n"},
+         "brevanta-cli: restore: P.TFR has 1 kept version, numbered 1 (the newest) to 1\n"},
         {{"history", "P.TFR", "--show", "5"},
-         "brevanta-cli: history: P.TFR has 1 kept versions, numbered 1 (the newest) to 1\n"},
+         "brevanta-cli: history: P.TFR has 1 kept version, numbered 1 (the newest) to 1\n"},
         {{"diff", "Q.TFR", "--kept", "1"}, "brevanta-cli: diff: Q.TFR has 0 kept versions\n"},
         {{"diff", "P.TFR", "Q.TFR", "--kept", "1"},
          "brevanta-cli: diff: compare A with B, or PILOT with its kept version --kept N\n"},
