@@ -187,7 +187,7 @@ private:
 
     void checkProblems();
 
-    // What Undo keeps and puts back (TForm1.cpp).
+    // What Undo keeps and puts back (WindowStates.cpp).
     [[nodiscard]] WindowState currentState() const;
     // Shows `state`, reached by a step from or to `other`. A group that picks what it shows
     // (battle, training craft, combat craft and mission) keeps what it shows now unless the
