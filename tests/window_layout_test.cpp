@@ -92,10 +92,13 @@ protected:
         m_window.show();
         m_window.BSF1Click();  // shows the form
         // The comparison of a pilot of random bytes with the all-zero record, and the history
-        // of a pilot without a file.
-        testing_support::writeRecord(m_dir / "OTHER.TFR", testing_support::patternedRecord(5));
-        m_dialogs.answer(testing_support::qpath(m_dir / "OTHER.TFR"));
+        // of that pilot, its version as opened listed and compared with another record shown.
+        const auto other = m_dir / "OTHER.TFR";
+        testing_support::writeRecord(other, testing_support::patternedRecord(5));
+        m_dialogs.answer(testing_support::qpath(other));
         m_window.CompareWith1Click();
+        m_window.LoadPilotFile(testing_support::qpath(other));
+        m_window.putRecord(testing_support::patternedRecord(6), QStringLiteral("Restore"));
         m_window.History1Click();
         QApplication::processEvents();
         const auto pilot = m_dir / "problems.TFR";
