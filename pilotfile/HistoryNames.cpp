@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 
 #include "NameHash.h"
 
@@ -70,6 +71,11 @@ std::optional<std::int64_t> parseTime(std::string_view text) {
     parts.tm_min = number(11, 2);
     parts.tm_sec = number(13, 2);
     const std::time_t seconds = timegm(&parts);
+    // Nanoseconds since 1970 reach to the year 2262: a later name is no name of the history.
+    constexpr std::int64_t kLastSecond = std::numeric_limits<std::int64_t>::max() / kNanoseconds;
+    if (seconds < 0 || seconds >= kLastSecond) {
+        return std::nullopt;
+    }
     return static_cast<std::int64_t>(seconds) * kNanoseconds +
            std::atoll(std::string(text.substr(16, 9)).c_str());
 }

@@ -100,6 +100,8 @@ TEST(HistoryNames, VersionNamesSortByTimeAndOnlyTheHistorysOwnAreRead) {
              "20261312T142233.000000001Z-replaced-" + hash + ".TFR",
              "2026-05-12T142233.000000001Z-replaced-" + hash + ".TFR",
              ".20260512T142233.000000001Z-replaced-" + hash + ".TFR",
+             "40520642T142233.000000001Z-replaced-" + hash + ".TFR",  // beyond 2262
+             "19690512T142233.000000001Z-replaced-" + hash + ".TFR",
          }) {
         EXPECT_FALSE(pilot::history::parseEntryFileName(foreign).has_value()) << foreign;
     }

@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             time = (time << 8) | data[i];
         }
         const pilot::history::EntryName written{
-            // Up to the year 9999, as four digits of a year can hold.
-            static_cast<std::int64_t>(time % 253'402'300'800'000'000'000ull),
+            // Any moment whose whole seconds the nanoseconds since 1970 hold (to the year 2262).
+            static_cast<std::int64_t>(time % 9'223'372'036'000'000'000ULL),
             static_cast<pilot::history::Origin>(data[8] % 3), std::string(16, 'a')};
         const std::string fileName = pilot::history::entryFileName(written);
         const auto read = pilot::history::parseEntryFileName(fileName);
