@@ -57,18 +57,16 @@ void TForm1::checkFileOnDisk() {
     }
     auto loaded = pilot::loadPilotFileWithStamp(path);
     if (const auto* disk = std::get_if<pilot::LoadedPilot>(&loaded);
-        disk != nullptr && disk->stamp.size == m_fileStamp->size) {
+        disk != nullptr && holdsNothingNew(*disk, m_fileStamp->size)) {
         if (disk->record == m_cleanRecord) {
             m_fileStamp = disk->stamp;
             m_diskChangeBar->hideNotice();
-            return;
-        }
-        if (disk->record == m_battle->withShownFields(m_record)) {
+        } else {
             takeDiskAsBase(*disk);
             ClearChanged();
             m_history->markClean();
-            return;
         }
+        return;
     }
     // A file that cannot be read as a pilot (cut short, say) can still be overwritten.
     if (const auto now = pilot::currentStamp(path)) {
@@ -144,14 +142,11 @@ void TForm1::overwriteDisk() {
     }
 }
 
-// Whether the file, as stamped `now`, holds only what the window knows: the base, or what
-// Save would write, at the size the window knew.
-bool TForm1::holdsNothingNew(const std::filesystem::path& path, std::int64_t knownSize,
-                             const pilot::FileStamp& now) {
-    auto loaded = pilot::loadPilotFileWithStamp(path);
-    const auto* disk = std::get_if<pilot::LoadedPilot>(&loaded);
-    return disk != nullptr && disk->stamp == now && now.size == knownSize &&
-           (disk->record == m_cleanRecord || disk->record == m_battle->withShownFields(m_record));
+// Whether the file as read holds only what the window knows, at the size it knew: the base,
+// or what Save would write.
+bool TForm1::holdsNothingNew(const pilot::LoadedPilot& disk, std::int64_t knownSize) const {
+    return disk.stamp.size == knownSize &&
+           (disk.record == m_cleanRecord || disk.record == m_battle->withShownFields(m_record));
 }
 
 // A file the save did not expect. Over the file this window loaded or saved, changed since
@@ -167,7 +162,10 @@ bool TForm1::decideOverChanged(const QString& fileName, const pilot::ChangedOnDi
         origin = pilot::history::Origin::Replaced;
         return m_dialogs.askReplace(dialogParent(), alreadyExists(name));
     }
-    const bool nothingLost = holdsNothingNew(toPath(fileName), known->size, changed.current);
+    auto loaded = pilot::loadPilotFileWithStamp(toPath(fileName));
+    const auto* disk = std::get_if<pilot::LoadedPilot>(&loaded);
+    const bool nothingLost =
+        disk != nullptr && disk->stamp == changed.current && holdsNothingNew(*disk, known->size);
     expected = changed.current;
     if (nothingLost) {
         origin = pilot::history::Origin::Replaced;

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
 #include <QMainWindow>
@@ -178,8 +177,8 @@ private:
     // Shows the file as it is now, the window's changes dropped (Undo brings them back).
     void reloadFromDisk();
     void overwriteDisk();
-    [[nodiscard]] bool holdsNothingNew(const std::filesystem::path& path, std::int64_t knownSize,
-                                       const pilot::FileStamp& now);
+    [[nodiscard]] bool holdsNothingNew(const pilot::LoadedPilot& disk,
+                                       std::int64_t knownSize) const;
     [[nodiscard]] bool decideOverChanged(const QString& fileName,
                                          const pilot::ChangedOnDisk& changed,
                                          pilot::ExpectedFile& expected,

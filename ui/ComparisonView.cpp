@@ -111,6 +111,19 @@ private:
     QString m_text;
 };
 
+void setUpFieldTable(QTableView& table) {
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table.setAlternatingRowColors(true);
+    table.setWordWrap(false);
+    table.setTabKeyNavigation(false);
+    table.verticalHeader()->hide();
+    // Rows as high as a line of text needs, as in the version list, not a style's default.
+    table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().lineSpacing() + 6);
+    table.horizontalHeader()->setStretchLastSection(true);
+}
+
 ComparisonView::ComparisonView(QWidget* parent)
     : QWidget(parent), m_model(new ComparisonModel(this)), m_filter(new NameFilter(this)) {
     setObjectName(QStringLiteral("ComparisonView"));
@@ -136,16 +149,7 @@ ComparisonView::ComparisonView(QWidget* parent)
     m_table->setObjectName(QStringLiteral("ComparisonTable"));
     m_table->setAccessibleName(QStringLiteral("Fields that differ"));
     m_table->setModel(m_filter);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setAlternatingRowColors(true);
-    m_table->setWordWrap(false);
-    m_table->setTabKeyNavigation(false);
-    m_table->verticalHeader()->hide();
-    // Rows as high as a line of text needs, as in the version list, not a style's default.
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().lineSpacing() + 6);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    setUpFieldTable(*m_table);
     layout->addWidget(m_table, 1);
 
     m_buttons = new QHBoxLayout;

@@ -27,6 +27,10 @@ struct ComparedRecord {
 class ComparisonModel;
 class NameFilter;
 
+// A table of the record's fields, a row each, as the comparison shows them: whole rows
+// selected, nothing edited in place, rows as high as a line of text.
+void setUpFieldTable(QTableView& table);
+
 // Items of the record side by side in any number of records: each row names an item as the
 // editor window names it ("Battle 4, mission 3: score"), with its name in the record beside
 // it ("BattleMissionScore[3][2]"), and shows its value in each record as the window shows

@@ -2,12 +2,12 @@
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ComparisonView.h"
 #include "WindowStyle.h"
 
 namespace ui {
@@ -16,7 +16,6 @@ namespace {
 
 enum Column { kField, kRecordName, kBase, kMine, kTheirs, kMerged, kColumns };
 
-constexpr int kRowPadding = 6;
 constexpr int kWidth = 700;
 constexpr int kHeight = 360;
 
@@ -53,13 +52,7 @@ ConflictDialog::ConflictDialog(std::vector<ConflictRow> rows, QWidget* parent)
     m_table->setHorizontalHeaderLabels({QStringLiteral("Field"), QStringLiteral("In the record"),
                                         QStringLiteral("Before"), QStringLiteral("Mine"),
                                         QStringLiteral("Theirs"), QStringLiteral("Merged")});
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setTabKeyNavigation(false);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().lineSpacing() +
-                                                     kRowPadding);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    setUpFieldTable(*m_table);
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const ConflictRow& conflict = m_rows[static_cast<std::size_t>(row)];
         const QString texts[] = {conflict.field, conflict.recordName, conflict.base, conflict.mine,
